@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that building, testing and running Trevano needs.
+# Packages already present are left alone, so a second run costs only the check.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config clang libclang-rt-14-dev clang-format
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libjpeg62-turbo-dev libjpeg-turbo-progs
+    libasound2-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth x11-apps imagemagick python3-pil fonts-dejavu-core
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]} > 0)); then
+    sudo=()
+    if [[ $(id -u) -ne 0 ]]; then
+        sudo=(sudo)
+    fi
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

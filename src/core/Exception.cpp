@@ -1,0 +1,10 @@
+#include "core/Exception.h"
+
+std::string formatMessage(const std::string& pattern, const std::string& argument) {
+    for (std::size_t i = 0; i + 1 < pattern.size(); ++i) {
+        if (pattern[i] == '%' && (pattern[i + 1] == 's' || pattern[i + 1] == 'd')) {
+            return pattern.substr(0, i) + argument + pattern.substr(i + 2);
+        }
+    }
+    return pattern;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+// Base of every error the program raises on purpose. The message is the text the
+// user reads in the error box, so it is kept exactly as built.
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+
+    const std::string& message() const noexcept { return message_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
+};
+
+// Puts `argument` in place of the first "%s" or "%d" of `pattern`.
+std::string formatMessage(const std::string& pattern, const std::string& argument);

@@ -1,0 +1,82 @@
+#include "core/TFileStream.h"
+
+#include "core/EFCreateError.h"
+#include "core/EFOpenError.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool isDirectory(int fd) {
+    struct stat info {};
+    return fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+} // namespace
+
+TFileStream::TFileStream(const std::string& fileName, Mode mode) : fileName_(fileName) {
+    if (mode == Mode::OpenRead) {
+        fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ >= 0 && isDirectory(fd_)) { // opens fine on Linux, but is no file to read
+            ::close(fd_);
+            fd_ = -1;
+        }
+        if (fd_ < 0) {
+            throw EFOpenError(fileName);
+        }
+    } else {
+        fd_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd_ < 0) {
+            throw EFCreateError(fileName);
+        }
+    }
+}
+
+TFileStream::~TFileStream() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+std::size_t TFileStream::read(void* buffer, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(fd_, static_cast<char*>(buffer) + done, count - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+std::size_t TFileStream::write(const void* buffer, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(fd_, static_cast<const char*>(buffer) + done, count - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+std::int64_t TFileStream::seek(std::int64_t offset, SeekOrigin origin) {
+    int whence = SEEK_SET;
+    if (origin == SeekOrigin::Current) {
+        whence = SEEK_CUR;
+    } else if (origin == SeekOrigin::End) {
+        whence = SEEK_END;
+    }
+    return ::lseek(fd_, offset, whence);
+}

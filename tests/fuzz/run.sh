@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs every fuzz target in the given folder for the given number of seconds each, from a
+# seed corpus that the target's own folder keeps (tests/fuzz/seeds/NAME).
+set -euo pipefail
+bin_dir=$1
+seconds=$2
+here=$(cd "$(dirname "$0")" && pwd)
+status=0
+for target in "$bin_dir"/*_fuzzer; do
+    [[ -x "$target" ]] || continue
+    name=$(basename "$target")
+    corpus=$(mktemp -d)
+    if [[ -d "$here/seeds/$name" ]]; then
+        cp "$here/seeds/$name"/* "$corpus"/ 2>/dev/null || true
+    fi
+    echo "-- $name for ${seconds}s"
+    if ! "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+        -print_final_stats=1 "$corpus" >"$corpus.log" 2>&1; then
+        tail -50 "$corpus.log"
+        status=1
+    else
+        grep -E 'stat::number_of_executed_units|Done' "$corpus.log" | tail -2
+    fi
+    rm -rf "$corpus" "$corpus.log"
+done
+exit $status
