@@ -1,0 +1,82 @@
+#include "imaging/TBitmapImage.h"
+
+#include "imaging/EInvalidGraphic.h"
+#include "imaging/TMaskLayout.h"
+
+namespace {
+
+constexpr std::int64_t maximumSide = 32768;
+constexpr std::int64_t maximumPixelBytes = std::int64_t{1} << 30;
+
+} // namespace
+
+int TBitmapImage::bitCountOf(TPixelFormat format) {
+    switch (format) {
+    case TPixelFormat::Bits1:
+        return 1;
+    case TPixelFormat::Bits4:
+        return 4;
+    case TPixelFormat::Bits8:
+        return 8;
+    case TPixelFormat::Bits15:
+    case TPixelFormat::Bits16:
+        return 16;
+    case TPixelFormat::Bits24:
+        return 24;
+    case TPixelFormat::Device:
+    case TPixelFormat::Bits32:
+    case TPixelFormat::Custom:
+        break;
+    }
+    return 32;
+}
+
+void TBitmapImage::setFormat(TPixelFormat newFormat) {
+    format = newFormat;
+    bitFields = newFormat == TPixelFormat::Bits16;
+    if (newFormat == TPixelFormat::Bits15) {
+        masks = TMaskLayout::masks555;
+    } else if (newFormat == TPixelFormat::Bits16) {
+        masks = TMaskLayout::masks565;
+    } else {
+        masks = TMaskLayout::masks888;
+    }
+}
+
+int TBitmapImage::bitCount() const {
+    return format == TPixelFormat::Custom ? customBitCount : bitCountOf(format);
+}
+
+std::size_t TBitmapImage::strideFor(std::int64_t width, int bitCount) {
+    return static_cast<std::size_t>((width * bitCount + 31) / 32 * 4);
+}
+
+void TBitmapImage::checkSize(std::int64_t width, std::int64_t height, int bitCount) {
+    if (width < 0 || height < 0 || width > maximumSide || height > maximumSide) {
+        throw EInvalidGraphic();
+    }
+    if (static_cast<std::int64_t>(strideFor(width, bitCount)) * height > maximumPixelBytes) {
+        throw EInvalidGraphic();
+    }
+}
+
+void TBitmapImage::allocate(int newWidth, int newHeight) {
+    checkSize(newWidth, newHeight, bitCount());
+    width = newWidth;
+    height = newHeight;
+    pixels.assign(newWidth == 0 ? 0 : stride() * static_cast<std::size_t>(newHeight), 0);
+}
+
+std::uint8_t* TBitmapImage::row(int row) {
+    return const_cast<std::uint8_t*>(static_cast<const TBitmapImage*>(this)->row(row));
+}
+
+const std::uint8_t* TBitmapImage::row(int row) const {
+    const int stored = topDown ? row : height - 1 - row;
+    return pixels.data() + static_cast<std::size_t>(stored) * stride();
+}
+
+std::ptrdiff_t TBitmapImage::rowStep() const {
+    const auto step = static_cast<std::ptrdiff_t>(stride());
+    return topDown ? step : -step;
+}
