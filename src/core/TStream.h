@@ -21,7 +21,7 @@ public:
     // Bytes from the position to the end.
     std::int64_t remaining() { return size() - position(); }
 
-    void readBuffer(void* buffer, std::size_t count);   // EReadError when short
+    void readBuffer(void* buffer, std::size_t count);        // EReadError when short
     void writeBuffer(const void* buffer, std::size_t count); // EWriteError when short
     // Copies `count` bytes from `source`'s position, or all that remains when count is 0.
     std::int64_t copyFrom(TStream& source, std::int64_t count);

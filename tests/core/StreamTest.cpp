@@ -4,16 +4,16 @@
 #include "core/TFileStream.h"
 #include "core/TMemoryStream.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
 
 namespace {
 
 std::filesystem::path tempDir() {
-    auto dir = std::filesystem::temp_directory_path() /
-               ("trevano-core-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    auto dir =
+        std::filesystem::temp_directory_path() /
+        ("trevano-core-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     std::filesystem::create_directories(dir);
     return dir;
 }
