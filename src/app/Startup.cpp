@@ -1,0 +1,46 @@
+#include "app/Startup.h"
+
+#include "main_window/TForm1.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/QtScreenSize.h"
+#include "rotation/TForm4.h"
+#include "settings/Settings.h"
+#include "ui/ApplicationTitle.h"
+#include "ui/HandlerGuard.h"
+#include "ui/QtDialogService.h"
+#include "windows/TForm2.h"
+#include "windows/TForm3.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+namespace {
+
+int runWindows(QApplication& application, QtDialogService& dialogs) {
+    IniSettingsStore store(IniSettingsStore::defaultFileName());
+    // The companion files live beside the program file.
+    Settings settings(store, QCoreApplication::applicationDirPath() + "/");
+    QtScreenSize screen;
+    TForm1 form1(settings, dialogs, screen);
+    dialogs.setParentWindow(&form1);
+    TForm2 form2;
+    TForm3 form3;
+    TForm4 form4;
+    form1.attachWindows(&form2, &form3, &form4);
+    form1.show();
+    return application.exec();
+}
+
+} // namespace
+
+int runTrevano(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QCoreApplication::setApplicationName(ApplicationTitle);
+    QtDialogService dialogs;
+    const HandlerGuard guard(dialogs);
+    int exitCode = 1;
+    // An error escaping the start-up itself is shown like any other, then the program ends.
+    guard.run([&] { exitCode = runWindows(application, dialogs); });
+    return exitCode;
+}

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "main_window/MainWindowState.h"
+#include "ui/FileDialogOptions.h"
+#include "ui/HandlerGuard.h"
+
+#include <QWidget>
+#include <vector>
+
+class DialogService;
+class QFrame;
+class QLineEdit;
+class QTimer;
+class ScreenSize;
+class Settings;
+class TBitBtn;
+class TForm2;
+class TForm3;
+class TForm4;
+class TImage;
+class TLabel;
+class TProgressBar;
+class TTrackBar;
+
+// The main window: the two picture panes, the quality slider, the readouts and the buttons
+// that lead to every other part of the program. Controls sit at fixed positions; resizing
+// the window moves none of them.
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // Creating the window loads the settings.
+    TForm1(Settings& settings, DialogService& dialogs, ScreenSize& screen,
+           QWidget* parent = nullptr);
+
+    // The windows this one opens; they are created after it.
+    void attachWindows(TForm2* form2, TForm3* form3, TForm4* form4);
+
+    static constexpr QSize ClientSize{786, 564};
+    static constexpr const char* Caption = "Trevano  V2.0 b";
+
+    // The controls, named as in the window's design.
+    TImage* Image1 = nullptr;
+    TImage* Image2 = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TLabel* Label4 = nullptr;
+    TLabel* Label5 = nullptr;
+    TLabel* Label6 = nullptr;
+    TLabel* Label7 = nullptr;
+    TLabel* Label8 = nullptr;
+    TLabel* Label9 = nullptr;
+    TLabel* Label10 = nullptr;
+    TLabel* Label11 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    QFrame* Bevel2 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    TBitBtn* BitBtn1 = nullptr;
+    TBitBtn* BitBtn2 = nullptr;
+    TBitBtn* BitBtn3 = nullptr;
+    TBitBtn* BitBtn4 = nullptr;
+    TBitBtn* BitBtn5 = nullptr;
+    TBitBtn* BitBtn6 = nullptr;
+    TBitBtn* BitBtn7 = nullptr;
+    TBitBtn* BitBtn9 = nullptr;
+    TTrackBar* TrackBar1 = nullptr;
+    TProgressBar* ProgressBar1 = nullptr;
+    TProgressBar* ProgressBar2 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    std::vector<QPixmap> ImageList1;
+    FileDialogOptions OpenPictureDialog1;
+    FileDialogOptions SavePictureDialog1;
+
+    MainWindowState State;
+
+    // Event handlers; each runs inside the window's handler guard.
+    void FormCreate();
+    void FormShow();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    void BitBtn6Click();
+    void BitBtn7Click();
+    void BitBtn9Click();
+    void TrackBar1Change();
+    void Timer1Timer();
+    void Timer2Timer();
+    void Image2DblClick();
+
+    // Runs a handler the way the window's own events run theirs.
+    const HandlerGuard& guard() const { return guard_; }
+    Settings& settings() { return settings_; }
+    DialogService& dialogs() { return dialogs_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createPanes();
+    void createLabels();
+    void createDividers();
+    void createButtons();
+    void createSlider();
+    void createProgressBars();
+    void createTimers();
+    void createDialogs();
+    void setFocusOrder();
+    void connectHandlers();
+    TLabel* addLabel(const char* name, QPoint position, const char* caption, int pixelSize,
+                     bool bold);
+    TBitBtn* addButton(const char* name, QRect geometry, const char* caption, const char* hint,
+                       const QPixmap& glyph);
+
+    void centreOnScreen();
+    void showLanguageButtons();
+    void applyInterfaceTexts();
+    void switchLanguage(const QString& language);
+
+    Settings& settings_;
+    DialogService& dialogs_;
+    ScreenSize& screen_;
+    HandlerGuard guard_;
+    TForm2* form2_ = nullptr;
+    TForm3* form3_ = nullptr;
+    TForm4* form4_ = nullptr;
+    bool shownBefore_ = false;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/ScreenSize.h"
+
+// The primary screen as Qt reports it.
+class QtScreenSize : public ScreenSize {
+public:
+    QSize size() const override;
+    int colourDepth() const override;
+};

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "settings/LanguageText.h"
+
+#include <array>
+
+// Every text of the program that differs by language, and nothing else: the texts that are
+// the same in both languages live with the code that shows them.
+namespace Texts {
+
+enum class Property { Caption, Hint };
+
+// A language-dependent property of a control of the main window, named by its object name.
+struct InterfaceText {
+    const char* control;
+    Property property;
+    LanguageText text;
+};
+
+// The main window's fixed texts, in the order they are set at first show and at each switch
+// of language.
+inline constexpr std::array<InterfaceText, 16> MainWindow{{
+    {"Label10", Property::Caption, {"Fichier original", "Original file"}},
+    {"Label11", Property::Caption, {"Fichier modifié", "Modified file"}},
+    {"Label2", Property::Caption, {"Choix qualité jpeg", "Jpeg quality adjust"}},
+    {"TrackBar1",
+     Property::Hint,
+     {"Déplacez le curseur pour modifier le taux de compression jpg",
+      "Drag cursor to adjust jpg compression"}},
+    {"ProgressBar2",
+     Property::Hint,
+     {"Indique la quantité de mémoire physique disponible", "Indicates available physical memory"}},
+    {"BitBtn1", Property::Hint, {"Charger un fichier BMP ou JPG", "Load a BMP or JPG file"}},
+    {"BitBtn2", Property::Hint, {"Coin supérieur gauche", "Top left corner"}},
+    {"BitBtn3", Property::Hint, {"Adaptation à la taille écran", "Fit to screen"}},
+    {"BitBtn4",
+     Property::Hint,
+     {"Rotation et sauvegarde du fichier jpg modifié", "Rotate and save modified jpg file"}},
+    {"BitBtn5", Property::Hint, {"Aide", "Help"}},
+    {"BitBtn9",
+     Property::Hint,
+     {"Rotation et sauvegarde sans perte \nde qualité du fichier bmp/jpg d'origine",
+      "Rotate and save original bmp/jpg  (lossless)"}},
+    {"BitBtn1", Property::Caption, {"Charger fichier", "Load file"}},
+    {"BitBtn4", Property::Caption, {"Sauvegarder jpg", "Save jpg as"}},
+    {"BitBtn9", Property::Caption, {"Rotation original", "Rotate original"}},
+    {"Image1", Property::Hint, {"Image d'origine", "Original picture"}},
+    {"Image2",
+     Property::Hint,
+     {"Double-cliquez pour une image taille réelle", "Double click for a  full-size picture"}},
+}};
+
+// Texts built while the program works, chosen at the moment they are shown.
+inline constexpr LanguageText OpenDialogTitle{"Choix du fichier Jpg ou Bmp",
+                                              "Choose the Jpg or Bmp file"};
+inline constexpr LanguageText SizeUnit{"  Ko", "  Kb"};
+inline constexpr LanguageText QualityAfterLoad{"  Qualité jpeg = 100 % ",
+                                               "  Jpeg Quality = 100 % "};
+inline constexpr LanguageText QualityPrefix{"  Qualité jpeg = ", "  Jpeg Quality = "};
+inline constexpr LanguageText ViewerCaptionSuffix{"     [Taille réelle]", "     [Real size]"};
+inline constexpr LanguageText FitToScreenHint{"Adaptation à la taille écran", "Fit to screen"};
+inline constexpr LanguageText RealSizeHint{"Taille réelle", "Real size"};
+inline constexpr LanguageText SaveDialogTitle{"Sauvegarder le fichier Jpg en...",
+                                              "Save the Jpg file as..."};
+inline constexpr LanguageText SaveOverOriginalRefused{
+    "Désolé, la sagesse impose de ne pas écraser son fichier original.",
+    "Sorry, wisdom ask not to overwrite your original file."};
+inline constexpr LanguageText RotatedJpgDialogTitle{"Sauvegarder le nouveau fichier Jpg en...",
+                                                    "Save the new Jpg file as..."};
+inline constexpr LanguageText RotatedBmpDialogTitle{"Sauvegarder le nouveau fichier Bmp en...",
+                                                    "Save the new Bmp file as..."};
+inline constexpr LanguageText CopyError{"Erreur de recopie", "Copy error"};
+inline constexpr LanguageText RotateOverOriginalRefused{
+    "Désolé, la sagesse impose de ne pas écraser son fichier original.",
+    "Sorry, wisdom asks not to overwrite your original file."};
+inline constexpr LanguageText TrimHint{"Retailler l'image si necessaire",
+                                       "Crop image if needed (not lossless)"};
+inline constexpr LanguageText RotateHint{"Faire tourner l'image actuelle par pas de 90°",
+                                         "Rotate current image by steps of 90°"};
+inline constexpr LanguageText SaveCurrentHint{"Sauvegarder l'image actuelle", "Save current image"};
+inline constexpr LanguageText RotationFailed{"Erreur durant la rotation", "Rotation fail"};
+inline constexpr LanguageText RenameFailed{"Erreur durant modification du nom", "Rename failure"};
+inline constexpr LanguageText FreeMemoryPrefix{"Mémoire libre = ", "Free Memory = "};
+inline constexpr LanguageText FreeMemoryUnit{" Mo", " Mb"};
+inline constexpr LanguageText ViewerHint{"Double-cliquez pour fermer cette fenêtre",
+                                         "Double click to close this window"};
+
+// The eight points of the help window, in order.
+inline constexpr std::array<LanguageText, 8> HelpParagraphs{{
+    {"Appuyez sur le bouton \"Charger fichier\" et selectionnez un fichier BMP ou JPG.",
+     "Push the \"Load file\" button and select a BMP or JPG file."},
+    {"Appuyez sur le bouton \"Rotation original\" si vous voulez créer un nouveau fichier, avec "
+     "rotation sans perte de qualité, de l'image originale (90, 180, 270°).",
+     "Push the \"Rotate original\" button if you want to produce a new file, with losslessly "
+     "rotation of the original picture (90, 180, 270°)."},
+    {"Utilisez le pointeur de souris pour déplacer le curseur \"Ajustement qualité jpeg\", "
+     "jusqu'à obtenir un bon compromis entre qualité visuelle et taille du futur fichier jpg "
+     "(image de droite).",
+     "Use the mouse pointer to drag the \"Jpeg quality adjust\" cursor, until you reach a good "
+     "compromise between visual quality and size of the future jpg file (right picture)."},
+    {"Dans le cas d'un gros fichier BMP, la compression du nouveau fichier JPG peut prendre un "
+     "certain temps : Patientez jusqu'à ce que l'image de droite disparaisse et soit remplacée "
+     "par celle ayant la nouvelle qualité choisie.",
+     "For a large BMP file, it can take some time for this new JPG file to be compressed : Wait "
+     "for the right-hand picture to vanish and to be repainted again with the new quality."},
+    {"Si necessaire (grandes images), double-cliquez sur l'image de droite pour ouvrir une "
+     "nouvelle fenêtre où vous pourrez déplacer la nouvelle image.",
+     "If needed (large images), double-click on the right-hand picture to open a new window "
+     "where you will be able to pan/drag the new picture."},
+    {"La petite barre de progression indique la quantité de MÉMOIRE PHYSIQUE disponible sur "
+     "votre PC.",
+     "The top-center progress-bar indicates the quantity of PHYSICAL MEMORY still available on "
+     "your computer."},
+    {"Quand vous avez déterminé le bon équilibre entre qualité (compression %) et taille (Mo) du "
+     "futur fichier JPG, sauvegardez le, en poussant le bouton \"Sauvegarde jpg\".",
+     "When you are satisfied with the quality (compression %) and size (Mb) of the future JPG "
+     "file, save it, using the \"Save jpg as\" button."},
+    {"Vous avez à présent la possibilité de faire une rotation sans perte de qualité de ce "
+     "nouveau fichier jpg, par pas de 90°.",
+     "You now have the opportunity to losslessly rotate this new jpg file, by steps of 90°."},
+}};
+
+} // namespace Texts

@@ -1,0 +1,7 @@
+#include "ui/MessagePump.h"
+
+#include <QCoreApplication>
+
+void MessagePump::processMessages() {
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ui/DialogService.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+class QMessageBox;
+
+// The dialogs and boxes as Qt's own widgets (not the desktop's native dialogs, so they look
+// and behave the same everywhere).
+class QtDialogService : public DialogService {
+public:
+    void setParentWindow(QWidget* parent) { parent_ = parent; }
+
+    std::optional<QString> openPictureFile(const FileDialogOptions& options) override;
+    std::optional<QString> savePictureFile(const FileDialogOptions& options) override;
+    void showMessageBox(MessageBoxKind kind, const QString& text) override;
+
+    // "JPEG (*.jpg)|*.jpg|*.*|*.*" as Qt's name filters; "*.*" means every file.
+    static QStringList nameFilters(const QString& filter);
+    static std::unique_ptr<QMessageBox> makeMessageBox(MessageBoxKind kind, const QString& text,
+                                                       QWidget* parent = nullptr);
+
+private:
+    QPointer<QWidget> parent_;
+};

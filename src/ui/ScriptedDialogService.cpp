@@ -1,0 +1,32 @@
+#include "ui/ScriptedDialogService.h"
+
+namespace {
+
+std::optional<QString> nextAnswer(std::deque<std::optional<QString>>& answers) {
+    if (answers.empty()) {
+        return std::nullopt;
+    }
+    const bool chosen = answers.front().has_value();
+    const QString fileName = answers.front().value_or(QString());
+    answers.pop_front();
+    return chosen ? std::optional<QString>(fileName) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> ScriptedDialogService::openPictureFile(const FileDialogOptions& options) {
+    openRequests.push_back(options);
+    return nextAnswer(openAnswers);
+}
+
+std::optional<QString> ScriptedDialogService::savePictureFile(const FileDialogOptions& options) {
+    saveRequests.push_back(options);
+    return nextAnswer(saveAnswers);
+}
+
+void ScriptedDialogService::showMessageBox(MessageBoxKind kind, const QString& text) {
+    boxes.push_back({kind, messageBoxTitle(kind), text});
+    if (whileBoxIsShown) {
+        whileBoxIsShown();
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ui/DialogService.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+// Dialogs for tests: file dialogs answer from a script, boxes are recorded instead of shown.
+class ScriptedDialogService : public DialogService {
+public:
+    struct ShownBox {
+        MessageBoxKind kind;
+        QString title;
+        QString text;
+    };
+
+    // Answers, taken in order; an empty script answers "cancelled".
+    std::deque<std::optional<QString>> openAnswers;
+    std::deque<std::optional<QString>> saveAnswers;
+    std::vector<FileDialogOptions> openRequests;
+    std::vector<FileDialogOptions> saveRequests;
+    std::vector<ShownBox> boxes;
+    // Runs while a box is "open", as the user's clicks would inside its message loop.
+    std::function<void()> whileBoxIsShown;
+
+    std::optional<QString> openPictureFile(const FileDialogOptions& options) override;
+    std::optional<QString> savePictureFile(const FileDialogOptions& options) override;
+    void showMessageBox(MessageBoxKind kind, const QString& text) override;
+};

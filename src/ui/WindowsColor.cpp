@@ -1,0 +1,6 @@
+#include "ui/WindowsColor.h"
+
+QColor fromWindowsColor(std::uint32_t value) {
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
