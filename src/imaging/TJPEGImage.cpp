@@ -136,37 +136,45 @@ void TJPEGImage::optionChanged(bool paletteChanged) {
     changed();
 }
 
+namespace {
+
+// True when the value differed and was taken.
+template <typename T> bool assignChanged(T& field, T value) {
+    if (field == value) {
+        return false;
+    }
+    field = value;
+    return true;
+}
+
+} // namespace
+
 void TJPEGImage::setGrayMode(bool grayMode) {
-    if (grayMode != grayMode_) {
-        grayMode_ = grayMode;
+    if (assignChanged(grayMode_, grayMode)) {
         optionChanged(true);
     }
 }
 
 void TJPEGImage::setDecodeSpeed(TJPEGDecodeSpeed speed) {
-    if (speed != decodeSpeed_) {
-        decodeSpeed_ = speed;
+    if (assignChanged(decodeSpeed_, speed)) {
         optionChanged(true);
     }
 }
 
 void TJPEGImage::setDecodeDepth(TJPEGDecodeDepth depth) {
-    if (depth != decodeDepth_) {
-        decodeDepth_ = depth;
+    if (assignChanged(decodeDepth_, depth)) {
         optionChanged(true);
     }
 }
 
 void TJPEGImage::setBlockSmoothing(bool smoothing) {
-    if (smoothing != blockSmoothing_) {
-        blockSmoothing_ = smoothing;
+    if (assignChanged(blockSmoothing_, smoothing)) {
         optionChanged(false);
     }
 }
 
 void TJPEGImage::setDecodeScale(TJPEGDecodeScale scale) {
-    if (scale != decodeScale_) {
-        decodeScale_ = scale;
+    if (assignChanged(decodeScale_, scale)) {
         needsRescale_ = true;
         optionChanged(false);
     }

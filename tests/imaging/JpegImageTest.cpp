@@ -24,15 +24,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes encodePicture(int width, int height, std::uint8_t quality = 75, bool progressive = false) {
-    TBitmap bitmap;
-    fillBitmap(bitmap, makeTestPicture(width, height));
-    TJPEGImage jpeg;
-    jpeg.CopyFrom(&bitmap);
-    jpeg.setQuality(quality);
-    jpeg.setProgressiveWrite(progressive);
-    TMemoryStream stream;
-    jpeg.WriteToStream(stream);
-    return {stream.memory(), stream.memory() + stream.size()};
+    return encodePicture(makeTestPicture(width, height), quality, false, progressive);
 }
 
 void readBytesInto(TJPEGImage& jpeg, const Bytes& bytes) {
@@ -284,10 +276,8 @@ TEST(JpegImage, CopiesShareTheBytesAndEncodeLeavesOtherHoldersTheirs) {
 }
 
 TEST(JpegImage, EncodeReportsAreThrottledPairedAndCarryNoRectangle) {
-    TBitmap bitmap;
-    fillBitmap(bitmap, makeTestPicture(64, 400));
     TJPEGImage jpeg;
-    jpeg.CopyFrom(&bitmap);
+    takePicture(jpeg, makeTestPicture(64, 400));
     ProgressLog log;
     log.attach(jpeg);
     jpeg.Encode();
@@ -329,11 +319,9 @@ TEST(JpegImage, DecodeReportsNameTheRowsDecodedSinceTheLastReport) {
 }
 
 TEST(JpegImage, AbortFromAHandlerEndsQuietlyAndOtherErrorsPassThrough) {
-    TBitmap bitmap;
-    fillBitmap(bitmap, makeTestPicture(64, 400));
     {
         TJPEGImage jpeg;
-        jpeg.CopyFrom(&bitmap);
+        takePicture(jpeg, makeTestPicture(64, 400));
         ProgressLog log;
         log.attach(jpeg);
         log.abortAt = TProgressStage::Running;

@@ -23,16 +23,7 @@ protected:
     }
 
     std::vector<std::uint8_t> encode(std::uint8_t quality, bool gray, bool progressive) {
-        TBitmap bitmap;
-        fillBitmap(bitmap, picture_);
-        TJPEGImage jpeg;
-        jpeg.setGrayMode(gray); // before taking the bitmap: changing it discards the bitmap
-        jpeg.CopyFrom(&bitmap);
-        jpeg.setQuality(quality);
-        jpeg.setProgressiveWrite(progressive);
-        TMemoryStream stream;
-        jpeg.WriteToStream(stream);
-        return {stream.memory(), stream.memory() + stream.size()};
+        return encodePicture(picture_, quality, gray, progressive);
     }
 
     std::vector<std::uint8_t> cjpeg(std::vector<std::string> options) {

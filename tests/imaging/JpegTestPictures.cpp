@@ -1,5 +1,7 @@
 #include "JpegTestPictures.h"
 
+#include "core/TMemoryStream.h"
+
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -44,6 +46,24 @@ RgbPicture bitmapColours(const TBitmap& bitmap) {
         }
     }
     return picture;
+}
+
+void takePicture(TJPEGImage& jpeg, const RgbPicture& picture) {
+    TBitmap bitmap;
+    fillBitmap(bitmap, picture);
+    jpeg.CopyFrom(&bitmap);
+}
+
+std::vector<std::uint8_t> encodePicture(const RgbPicture& picture, std::uint8_t quality, bool gray,
+                                        bool progressive) {
+    TJPEGImage jpeg;
+    jpeg.setGrayMode(gray); // before taking the bitmap: changing it discards the bitmap
+    takePicture(jpeg, picture);
+    jpeg.setQuality(quality);
+    jpeg.setProgressiveWrite(progressive);
+    TMemoryStream stream;
+    jpeg.WriteToStream(stream);
+    return {stream.memory(), stream.memory() + stream.size()};
 }
 
 void writePpm(const std::filesystem::path& path, const RgbPicture& picture) {

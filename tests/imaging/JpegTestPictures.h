@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imaging/TBitmap.h"
+#include "imaging/TJPEGImage.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -19,6 +20,12 @@ RgbPicture makeTestPicture(int width, int height);
 // A 24-bit bitmap holding the same pixels.
 void fillBitmap(TBitmap& bitmap, const RgbPicture& picture);
 RgbPicture bitmapColours(const TBitmap& bitmap);
+
+// Lets `jpeg` take a bitmap of `picture`, as a load does before encoding.
+void takePicture(TJPEGImage& jpeg, const RgbPicture& picture);
+// The file that encoding `picture` with these options gives.
+std::vector<std::uint8_t> encodePicture(const RgbPicture& picture, std::uint8_t quality,
+                                        bool gray = false, bool progressive = false);
 
 void writePpm(const std::filesystem::path& path, const RgbPicture& picture);
 // P5 and P6 files as the reference decoder writes them; gray is spread to red, green, blue.
