@@ -1,0 +1,49 @@
+#include "QStringPrinter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool waitForFile(const QString& fileName, int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += 50) {
+        if (QFileInfo(fileName).size() > 0) {
+            return true;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+} // namespace
+
+// The real program, started as a user would start it (on an offscreen display).
+TEST(Program, FirstStartCreatesTheSettingsWithItsOwnFolderAndKeepsRunning) {
+    QTemporaryDir folder;
+    const QString settingsFile = folder.filePath("config/Trevano/Trevano_V2.0.ini");
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("TREVANO_SETTINGS", settingsFile);
+    program.setProcessEnvironment(environment);
+    program.start(TREVANO_PROGRAM, {});
+    ASSERT_TRUE(program.waitForStarted(5000));
+
+    ASSERT_TRUE(waitForFile(settingsFile, 10000));
+    EXPECT_FALSE(program.waitForFinished(1000)) << "the program ended by itself";
+    program.kill();
+    program.waitForFinished(5000);
+
+    const QString programFolder = QFileInfo(TREVANO_PROGRAM).absolutePath() + "/";
+    QFile file(settingsFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString contents = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(contents.contains("Language=English")) << contents.toStdString();
+    EXPECT_TRUE(contents.contains("Path=" + programFolder)) << contents.toStdString();
+    // The companion tool is found by appending its bare name to that folder.
+    EXPECT_TRUE(QFileInfo(programFolder + "jpegtran").isExecutable());
+}
