@@ -31,6 +31,8 @@ TForm1::TForm1(Settings& settings, DialogService& dialogs, ScreenSize& screen, Q
     setWindowIcon(QIcon(MainWindowGlyphs::windowIcon()));
     setFont(designFont(11));
     resize(ClientSize);
+    // Later controls lie above earlier ones: the labels over the panes they caption, and the
+    // buttons, slider and bars over any label they share a place with.
     createPanes();
     createLabels();
     createDividers();
