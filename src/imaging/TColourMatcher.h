@@ -2,13 +2,14 @@
 
 #include "imaging/TPaletteEntry.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-// Finds the entry of a colour table closest to a colour, remembering recent answers so
-// that converting a whole picture does not search the table for every pixel.
+// Finds the entry of a colour table closest to a colour. Converting a whole picture asks
+// this for every pixel, so the colour space is cut into cubes of 8 x 8 x 8 and each cube
+// learns, the first time a colour falls in it, which few entries can be closest to any
+// colour inside it; the answer is still the exact closest entry.
 class TColourMatcher {
 public:
     // Only the first `limit` entries can be stored in a pixel of the picture's format.
@@ -20,12 +21,15 @@ public:
                                 std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
 private:
-    struct Slot {
-        std::uint32_t colour = 0xFFFFFFFF; // never a 24-bit colour: the slot is free
-        std::uint8_t index = 0;
+    struct Cube {
+        std::uint32_t first = 0;
+        std::uint16_t count = 0;
+        bool known = false;
     };
+    void learn(Cube& cube, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
     const std::vector<TPaletteEntry>& colours_;
-    std::size_t limit_;
-    std::array<Slot, 4096> slots_{};
+    std::size_t count_;
+    std::vector<Cube> cubes_;
+    std::vector<std::uint8_t> candidates_;
 };

@@ -82,6 +82,10 @@ void TRowWriter::write(int row, const std::uint8_t* bgra) {
         }
         return;
     default:
+        if (!matcher_ && image_.bitCount() <= 8) {
+            matcher_ = std::make_unique<TColourMatcher>(image_.colours,
+                                                        std::size_t{1} << image_.bitCount());
+        }
         for (int x = 0; x < width; ++x, bgra += 4) {
             put(target, x, bgra[2], bgra[1], bgra[0]);
         }

@@ -25,6 +25,6 @@ private:
 
     TBitmapImage& image_;
     TMaskLayout layout_;
-    // Made on the first colour stored into a table format.
+    // Made for whole rows of a table format; single pixels search the table directly.
     std::unique_ptr<TColourMatcher> matcher_;
 };
