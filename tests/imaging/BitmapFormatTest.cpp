@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ResizeCase{"bits15", &bits555, quad}, ResizeCase{"bits16", &bits565, quad},
                     ResizeCase{"bits24", &bits24, quad}, ResizeCase{"bits32", &bits32, quad},
                     ResizeCase{"topDown", &topDown24, quad}),
-    [](const testing::TestParamInfo<ResizeCase>& info) { return std::string(info.param.name); });
+    caseName);
 
 TEST(BitmapFormat, OutsizedOrNegativeSidesAreRefused) {
     TBitmap bitmap;
@@ -282,8 +282,6 @@ TEST_P(BitmapDrawing, EveryFormatGivesOpaqueBlueGreenRedRowsTopFirst) {
 }
 
 INSTANTIATE_TEST_SUITE_P(HeadersAndFormats, BitmapDrawing, testing::ValuesIn(sampleBitmaps()),
-                         [](const testing::TestParamInfo<SampleBitmap>& info) {
-                             return std::string(info.param.name);
-                         });
+                         caseName);
 
 } // namespace

@@ -133,9 +133,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, BitmapsWrittenHere,
                                          WrittenCase{"bits15", TPixelFormat::Bits15},
                                          WrittenCase{"bits16", TPixelFormat::Bits16},
                                          WrittenCase{"bits24", TPixelFormat::Bits24}),
-                         [](const testing::TestParamInfo<WrittenCase>& info) {
-                             return std::string(info.param.name);
-                         });
+                         caseName);
 
 // The painted picture as the raw red, green, blue bytes the tools take in.
 fs::path rawPicture(const fs::path& folder) {
@@ -195,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ToolCase{"palette4", {"-type", "Palette"}, "BMP3", 28, 4},
                     ToolCase{"rle8", {"-type", "Palette", "-compress", "RLE"}, "BMP3", 30, 1},
                     ToolCase{"bilevel", {"-type", "Bilevel"}, "BMP3", 28, 1}),
-    [](const testing::TestParamInfo<ToolCase>& info) { return std::string(info.param.name); });
+    caseName);
 
 TEST_F(BitmapInterop, PillowFilesReadAsPillowReadsThem) {
     const std::string python = pillowPython();

@@ -20,9 +20,7 @@ TEST_P(BitmapForms, ReadBackPixelExact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(HeadersAndFormats, BitmapForms, testing::ValuesIn(sampleBitmaps()),
-                         [](const testing::TestParamInfo<SampleBitmap>& info) {
-                             return std::string(info.param.name);
-                         });
+                         caseName);
 
 TEST(BitmapRead, TopDownFileKeepsItsRowOrder) {
     TBitmap bitmap;
@@ -192,6 +190,6 @@ INSTANTIATE_TEST_SUITE_P(
         CorruptCase{"endsInPixels", cut(bits24, 14 + 40 + 10), readFailure},
         CorruptCase{"oneByteMoreReads",
                     changed(bits24, [](BmpFile& f) { f.pixels.push_back(0); }).bytes(), ""}),
-    [](const testing::TestParamInfo<CorruptCase>& info) { return std::string(info.param.name); });
+    caseName);
 
 } // namespace

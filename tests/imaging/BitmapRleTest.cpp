@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                     rleFile(1, 4, 2, {0x02, 0x03, 0x01}),
                     {black, black, black, black, blue, blue, black, black}},
         DamagedCase{"noData", rleFile(1, 4, 2, {}), allBlack}),
-    [](const testing::TestParamInfo<DamagedCase>& info) { return std::string(info.param.name); });
+    caseName);
 
 TEST(BitmapRle, PixelCountIsBoundedByTheFile) {
     // The header announces 1000 bytes of data; only 4 follow.

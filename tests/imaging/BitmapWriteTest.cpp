@@ -35,9 +35,7 @@ TEST_P(BitmapRewrite, WritesWhatItReadAndReadsItBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(HeadersAndFormats, BitmapRewrite, testing::ValuesIn(sampleBitmaps()),
-                         [](const testing::TestParamInfo<SampleBitmap>& info) {
-                             return std::string(info.param.name);
-                         });
+                         caseName);
 
 TEST(BitmapWrite, NewPictureIsWrittenInTheDeviceDepth) {
     TBitmap bitmap;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -42,3 +43,6 @@ std::vector<std::uint32_t> pixelsOf(const TBitmap& bitmap);
 // The colour value that TBitmap::pixel uses, from 0xRRGGBB.
 std::uint32_t colour(std::uint32_t rgb);
 std::string readError(const Bytes& bytes);
+
+// Names the cases of a parameterised test by their `name` member.
+inline constexpr auto caseName = [](const auto& info) { return std::string(info.param.name); };
