@@ -134,11 +134,12 @@ TPixelFormat TBitmap::pixelFormat() const {
 }
 
 void TBitmap::setPixelFormat(TPixelFormat format) {
-    if (format == TPixelFormat::Custom) {
-        throw EInvalidGraphic("Format de pixel incorrect");
-    }
     if (format == image_->format) {
         return;
+    }
+    // A custom layout comes only from a file: there is no telling which one is meant.
+    if (format == TPixelFormat::Custom) {
+        throw EInvalidGraphic("Format de pixel incorrect");
     }
     if (!image_->hasPixels()) {
         TBitmapImage& image = ownImage();

@@ -158,6 +158,10 @@ TEST(BitmapFormat, CustomFormatIsRefused) {
     readBitmap(bitmap, bits24.bytes());
     EXPECT_THROW(bitmap.setPixelFormat(TPixelFormat::Custom), EInvalidGraphic);
     EXPECT_EQ(bitmap.pixelFormat(), TPixelFormat::Bits24);
+
+    readBitmap(bitmap, sampleBitmap("custom16").file.bytes());
+    ASSERT_EQ(bitmap.pixelFormat(), TPixelFormat::Custom);
+    EXPECT_NO_THROW(bitmap.setPixelFormat(TPixelFormat::Custom)); // already so: nothing to do
 }
 
 struct PixelCase {

@@ -1,5 +1,7 @@
 #include "imaging/BmpSamples.h"
 
+#include <algorithm>
+
 BmpFile quadFile(std::uint16_t bitCount, std::vector<Bytes> storedRows) {
     BmpFile file;
     file.width = 2;
@@ -100,4 +102,10 @@ const std::vector<SampleBitmap>& sampleBitmaps() {
                      TPixelFormat::Bits32, quad, false},
         SampleBitmap{"topDown24", topDown24, TPixelFormat::Bits24, quad}};
     return samples;
+}
+
+const SampleBitmap& sampleBitmap(const std::string& name) {
+    const auto& samples = sampleBitmaps();
+    return *std::find_if(samples.begin(), samples.end(),
+                         [&name](const SampleBitmap& sample) { return sample.name == name; });
 }

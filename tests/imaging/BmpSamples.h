@@ -4,6 +4,7 @@
 #include "imaging/TPixelFormat.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 constexpr std::uint32_t red = 0xFF0000;
@@ -43,3 +44,4 @@ struct SampleBitmap {
 
 // One file for each header form and pixel format.
 const std::vector<SampleBitmap>& sampleBitmaps();
+const SampleBitmap& sampleBitmap(const std::string& name);
