@@ -278,6 +278,8 @@ void TForm1::BitBtn7Click() {
     switchLanguage("English");
 }
 
+// Loading, the display modes, saving, rotating, help, the preview and the gauge are not built
+// yet: their handlers are bound and do nothing.
 void TForm1::BitBtn1Click() {}
 
 void TForm1::BitBtn2Click() {}
