@@ -1,5 +1,5 @@
 // Reads arbitrary bytes as a BMP file, then uses the picture the way the program does:
-// writes it back, draws it, converts a copy to 24 bits and reads its pixels.
+// writes it back, draws it, converts copies to 24 and 8 bits, resizes, reads its pixels.
 #include "core/Exception.h"
 #include "core/TMemoryStream.h"
 #include "imaging/TBitmap.h"
@@ -42,6 +42,13 @@ void use(TBitmap& bitmap) {
     copy.setPixelFormat(TPixelFormat::Bits24);
     copy.setPixel(0, 0, bitmap.pixel(bitmap.width() - 1, bitmap.height() - 1));
     copy.scanLine(copy.height() - 1)[0] = 1;
+    // Matching colours against the halftone table costs more: small pictures only.
+    if (static_cast<std::int64_t>(bitmap.width()) * bitmap.height() <= 4096) {
+        TBitmap indexed;
+        indexed.CopyFrom(&bitmap);
+        indexed.setPixelFormat(TPixelFormat::Bits8);
+        indexed.setSize(bitmap.width() + 1, bitmap.height());
+    }
 
     written.setPosition(0);
     TBitmap reread;
