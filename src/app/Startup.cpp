@@ -1,5 +1,8 @@
 #include "app/Startup.h"
 
+#include "imaging/TBitmap.h"
+#include "imaging/TJPEGDefaults.h"
+#include "imaging/TJPEGImage.h"
 #include "main_window/TForm1.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/QtScreenSize.h"
@@ -15,6 +18,14 @@
 #include <QStyleFactory>
 
 namespace {
+
+// Before any window: JPEG pictures decode at the screen's depth, and both picture types are
+// known to the open and save dialogs.
+void prepareImaging() {
+    TJPEGDefaults::takeDecodeDepthFromScreen(QtScreenSize().colourDepth());
+    registerBitmapFormat();
+    registerJpegFormat();
+}
 
 int runWindows(QApplication& application, QtDialogService& dialogs) {
     IniSettingsStore store(IniSettingsStore::defaultFileName());
@@ -35,6 +46,7 @@ int runWindows(QApplication& application, QtDialogService& dialogs) {
 
 int runTrevano(int argc, char** argv) {
     QApplication application(argc, argv);
+    prepareImaging();
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     QCoreApplication::setApplicationName(ApplicationTitle);
     QtDialogService dialogs;

@@ -1,11 +1,100 @@
 #include "ui/TImage.h"
 
+#include "core/Exception.h"
+#include "imaging/TBitmap.h"
+#include "ui/BitmapImage.h"
+
 #include <QMouseEvent>
+#include <QPainter>
 
 TImage::TImage(const QString& objectName, QWidget* parent) : QWidget(parent) {
     setObjectName(objectName);
     // Moves are reported with no button held too, as the viewer's drag needs the last one.
     setMouseTracking(true);
+    picture_.OnChange = [this](TPicture&) { pictureChanged(); };
+}
+
+void TImage::setGraphic(const TGraphic* graphic) {
+    picture_.assign(graphic); // the copy's change notification repaints
+}
+
+void TImage::pictureChanged() {
+    if (converting_) {
+        return; // a JPEG picture that decodes to be drawn tells of its new palette
+    }
+    imageReady_ = false;
+    if (autoSize_ && picture_.graphic() && !picture_.graphic()->empty()) {
+        resize(picture_.graphic()->width(), picture_.graphic()->height());
+    }
+    update();
+}
+
+const QImage& TImage::shownImage() {
+    if (!imageReady_) {
+        imageReady_ = true; // a picture that cannot be decoded is not tried at every paint
+        image_ = QImage();
+        TGraphic* graphic = picture_.graphic();
+        converting_ = true;
+        try {
+            const TBitmap* bitmap = graphic ? graphic->drawingBitmap() : nullptr;
+            if (bitmap) {
+                image_ = bitmapImage(*bitmap);
+            }
+        } catch (const Exception&) {
+            // Damaged data shows as an empty pane; the operation that loaded it reports it.
+        }
+        converting_ = false;
+    }
+    return image_;
+}
+
+QRect TImage::destinationRect(QSize pictureSize, QSize paneSize, bool stretch, bool proportional,
+                              bool center) {
+    int w = pictureSize.width();
+    int h = pictureSize.height();
+    const int cw = paneSize.width();
+    const int ch = paneSize.height();
+    const bool larger = w > cw || h > ch;
+    if ((stretch || (proportional && larger)) && w > 0 && h > 0) {
+        if (!proportional) {
+            w = cw;
+            h = ch;
+        } else {
+            // Keep the aspect ratio; small pictures are enlarged too.
+            const double ratio = static_cast<double>(w) / h;
+            if (w > h) {
+                w = cw;
+                h = static_cast<int>(cw / ratio);
+                if (h > ch) {
+                    h = ch;
+                    w = static_cast<int>(ch * ratio);
+                }
+            } else {
+                h = ch;
+                w = static_cast<int>(ch * ratio);
+                if (w > cw) {
+                    w = cw;
+                    h = static_cast<int>(cw / ratio);
+                }
+            }
+        }
+    }
+    QPoint topLeft(0, 0);
+    if (center) {
+        topLeft = QPoint((cw - w) / 2, (ch - h) / 2); // divisions truncated towards zero
+    }
+    return QRect(topLeft, QSize(w, h));
+}
+
+void TImage::paintEvent(QPaintEvent*) {
+    const QImage& image = shownImage();
+    if (image.isNull()) {
+        return;
+    }
+    QPainter painter(this);
+    const QRect target = destinationRect(image.size(), size(), stretch_, proportional_, center_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, target.size() != image.size());
+    painter.drawImage(target, image);
 }
 
 void TImage::setFlag(bool& flag, bool on) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "imaging/TPicture.h"
+
+#include <QImage>
 #include <QWidget>
 
-// A picture pane. The flags say how a picture is to be drawn in it: centred, stretched to
-// the pane, stretched keeping its proportions, sizing the pane to the picture, or leaving
+// A picture pane. It shows its own copy of a picture; the flags say how: centred, stretched
+// to the pane, stretched keeping its proportions, sizing the pane to the picture, or leaving
 // out the pixels of the picture's transparent colour. It reports the mouse to its window.
 class TImage : public QWidget {
     Q_OBJECT
@@ -22,6 +25,15 @@ public:
     void setAutoSize(bool on) { setFlag(autoSize_, on); }
     void setTransparent(bool on) { setFlag(transparent_, on); }
 
+    // The pane keeps a copy of `graphic` (a JPEG picture decodes when first drawn); null
+    // empties the pane.
+    void setGraphic(const TGraphic* graphic);
+    TPicture& picture() { return picture_; }
+
+    // Where a picture of `pictureSize` lands in a pane of `paneSize`, by the flags.
+    static QRect destinationRect(QSize pictureSize, QSize paneSize, bool stretch, bool proportional,
+                                 bool center);
+
 signals:
     void clicked();
     void doubleClicked();
@@ -34,9 +46,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void setFlag(bool& flag, bool on);
+    void pictureChanged();
+    // The picture's pixels, converted once per change of the picture.
+    const QImage& shownImage();
+
+    TPicture picture_;
+    QImage image_;
+    bool imageReady_ = false;
+    bool converting_ = false;
 
     bool center_ = false;
     bool stretch_ = false;

@@ -1,0 +1,16 @@
+#include "ui/BitmapImage.h"
+
+#include "imaging/TBitmap.h"
+
+QImage bitmapImage(const TBitmap& bitmap) {
+    if (bitmap.empty() || bitmap.width() <= 0 || bitmap.height() <= 0) {
+        return {};
+    }
+    // RGB32 is blue, green, red, 255 in memory, the order the bitmap hands out.
+    QImage image(bitmap.width(), bitmap.height(), QImage::Format_RGB32);
+    if (image.isNull()) {
+        return {};
+    }
+    bitmap.copyToBgra32(image.bits(), image.bytesPerLine());
+    return image;
+}

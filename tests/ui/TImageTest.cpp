@@ -1,0 +1,110 @@
+#include "ui/TImage.h"
+
+#include "core/TMemoryStream.h"
+#include "imaging/TBitmap.h"
+#include "imaging/TJPEGImage.h"
+#include "ui/BitmapImage.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A picture with a red left half and a blue right half, in the given format.
+void makeTwoColourBitmap(TBitmap& bitmap, int width, int height, TPixelFormat format) {
+    bitmap.setPixelFormat(format);
+    bitmap.setSize(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            bitmap.setPixel(x, y, x < width / 2 ? 0x0000FF : 0xFF0000);
+        }
+    }
+}
+
+QImage paneImage(TImage& pane) {
+    return pane.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+TEST(TImage, DestinationFollowsTheFourDisplayModes) {
+    struct Row {
+        QSize picture;
+        bool stretch, proportional, center;
+        QRect expected;
+    };
+    const QSize pane(376, 469);
+    const Row rows[] = {
+        {{100, 51}, false, false, true, {138, 209, 100, 51}}, // offsets truncated
+        {{100, 51}, false, false, false, {0, 0, 100, 51}},
+        {{1000, 1000}, false, false, true, {-312, -265, 1000, 1000}}, // shows its middle
+        {{200, 100}, true, true, true, {0, 140, 376, 188}},           // wide: full width
+        {{100, 300}, true, true, false, {0, 0, 156, 469}},            // tall: full height
+        {{300, 400}, true, true, true, {12, 0, 351, 469}},            // 469 * 0.75 truncated
+        {{10, 5}, true, false, false, {0, 0, 376, 469}},              // plain stretch
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.picture.width() * 10000 + row.picture.height());
+        EXPECT_EQ(
+            TImage::destinationRect(row.picture, pane, row.stretch, row.proportional, row.center),
+            row.expected);
+    }
+}
+
+TEST(TImage, DrawsItsOwnCopyOfABitmapOrAJpegPicture) {
+    TImage pane("Image1", nullptr);
+    pane.resize(40, 30);
+    pane.setCenter(true);
+    {
+        TBitmap bitmap;
+        makeTwoColourBitmap(bitmap, 20, 10, TPixelFormat::Bits8);
+        pane.setGraphic(&bitmap);
+    } // the original goes; the pane keeps its copy
+    QImage shown = paneImage(pane);
+    EXPECT_EQ(shown.pixel(10 + 2, 10 + 5), qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(10 + 17, 10 + 5), qRgb(0, 0, 255));
+
+    TBitmap source;
+    makeTwoColourBitmap(source, 20, 10, TPixelFormat::Bits24);
+    TJPEGImage jpeg;
+    jpeg.CopyFrom(&source);
+    jpeg.setQuality(100);
+    jpeg.Encode();
+    TMemoryStream bytes;
+    jpeg.WriteToStream(bytes);
+    bytes.setPosition(0);
+    TJPEGImage read; // bytes only: the pane's copy decodes when it is drawn
+    read.ReadFromStream(bytes);
+    pane.setCenter(false);
+    pane.setGraphic(&read);
+    shown = paneImage(pane);
+    EXPECT_LT(qBlue(shown.pixel(2, 5)), 40);
+    EXPECT_GT(qRed(shown.pixel(2, 5)), 215);
+    EXPECT_GT(qBlue(shown.pixel(17, 5)), 215);
+
+    pane.setGraphic(nullptr);
+    EXPECT_EQ(pane.picture().graphic(), nullptr);
+}
+
+TEST(TImage, DamagedJpegDataLeavesThePaneEmptyWithoutAnError) {
+    TMemoryStream nothing;
+    TJPEGImage empty; // zero bytes: decoding fails with the library's code
+    empty.ReadFromStream(nothing);
+    TImage pane("Image2", nullptr);
+    pane.resize(20, 20);
+    pane.setGraphic(&empty);
+    EXPECT_NO_THROW(paneImage(pane));
+}
+
+TEST(BitmapImage, EveryFormatComesOutAsTheSameColours) {
+    for (TPixelFormat format : {TPixelFormat::Bits4, TPixelFormat::Bits8, TPixelFormat::Bits24,
+                                TPixelFormat::Bits32, TPixelFormat::Device}) {
+        TBitmap bitmap;
+        makeTwoColourBitmap(bitmap, 6, 3, format);
+        const QImage image = bitmapImage(bitmap);
+        ASSERT_EQ(image.size(), QSize(6, 3));
+        EXPECT_EQ(image.pixel(0, 2), qRgb(255, 0, 0));
+        EXPECT_EQ(image.pixel(5, 0), qRgb(0, 0, 255));
+    }
+    EXPECT_TRUE(bitmapImage(TBitmap()).isNull());
+}
