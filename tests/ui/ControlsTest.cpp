@@ -1,14 +1,11 @@
 #include "QStringPrinter.h"
 #include "ui/DesignFont.h"
-#include "ui/TImage.h"
 #include "ui/TLabel.h"
 #include "ui/TProgressBar.h"
 #include "ui/TTrackBar.h"
 #include "ui/WindowsColor.h"
 
 #include <QImage>
-#include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
 TEST(TLabel, SizesItselfToItsTextBlanksIncludedAndKeepsItsCorner) {
@@ -90,24 +87,4 @@ TEST(TProgressBar, BarColourFromAWindowsColourValue) {
     const QColor middle = bar.grab().toImage().pixelColor(60, 5);
     EXPECT_GT(middle.red(), 150);
     EXPECT_LT(middle.green(), 100);
-}
-
-TEST(TImage, ReportsClicksAndDoubleClicksAndKeepsItsFlags) {
-    QWidget window;
-    TImage pane("Image2", &window);
-    pane.setGeometry(405, 75, 376, 469);
-    QSignalSpy clicks(&pane, &TImage::clicked);
-    QSignalSpy doubleClicks(&pane, &TImage::doubleClicked);
-    QTest::mouseClick(&pane, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseDClick(&pane, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_GE(clicks.count(), 1);
-    EXPECT_EQ(doubleClicks.count(), 1);
-
-    pane.setCenter(true);
-    pane.setProportional(true);
-    EXPECT_TRUE(pane.center());
-    EXPECT_TRUE(pane.proportional());
-    EXPECT_FALSE(pane.stretch());
-    EXPECT_FALSE(pane.autoSize());
-    EXPECT_FALSE(pane.transparent());
 }

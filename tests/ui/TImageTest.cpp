@@ -6,6 +6,8 @@
 #include "ui/BitmapImage.h"
 
 #include <QImage>
+#include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,6 +28,26 @@ QImage paneImage(TImage& pane) {
 }
 
 } // namespace
+
+TEST(TImage, ReportsClicksAndDoubleClicksAndKeepsItsFlags) {
+    QWidget window;
+    TImage pane("Image2", &window);
+    pane.setGeometry(405, 75, 376, 469);
+    QSignalSpy clicks(&pane, &TImage::clicked);
+    QSignalSpy doubleClicks(&pane, &TImage::doubleClicked);
+    QTest::mouseClick(&pane, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseDClick(&pane, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_GE(clicks.count(), 1);
+    EXPECT_EQ(doubleClicks.count(), 1);
+
+    pane.setCenter(true);
+    pane.setProportional(true);
+    EXPECT_TRUE(pane.center());
+    EXPECT_TRUE(pane.proportional());
+    EXPECT_FALSE(pane.stretch());
+    EXPECT_FALSE(pane.autoSize());
+    EXPECT_FALSE(pane.transparent());
+}
 
 TEST(TImage, DestinationFollowsTheFourDisplayModes) {
     struct Row {
