@@ -2,6 +2,7 @@
 
 #include "QStringPrinter.h"
 #include "platform/ESettingsError.h"
+#include "support/ErrorText.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,12 +48,7 @@ private:
 };
 
 std::string errorOf(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const ESettingsError& error) {
-        return error.message();
-    }
-    return "no error";
+    return errorText<ESettingsError>(work);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/FakeSettingsStore.h"
 #include "platform/IniSettingsStore.h"
 #include "settings/LanguageText.h"
+#include "support/ErrorText.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,12 +44,7 @@ protected:
 };
 
 std::string errorOf(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const ESettingsError& error) {
-        return error.message();
-    }
-    return "no error";
+    return errorText<ESettingsError>(work);
 }
 
 } // namespace
