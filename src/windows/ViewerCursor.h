@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QCursor>
+
+// The viewer's open-hand cursor, built into the program, with its hot spot at the top-left.
+class ViewerCursor {
+public:
+    static QCursor openHand();
+};
