@@ -4,7 +4,9 @@
 #include "imaging/TJPEGDefaults.h"
 #include "imaging/TJPEGImage.h"
 #include "main_window/TForm1.h"
+#include "platform/AlsaSoundPlayer.h"
 #include "platform/IniSettingsStore.h"
+#include "platform/LocalFileOperations.h"
 #include "platform/QtScreenSize.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
@@ -32,9 +34,11 @@ int runWindows(QApplication& application, QtDialogService& dialogs) {
     // The companion files live beside the program file.
     Settings settings(store, QCoreApplication::applicationDirPath() + "/");
     QtScreenSize screen;
-    TForm1 form1(settings, dialogs, screen);
+    AlsaSoundPlayer sound;
+    LocalFileOperations files;
+    TForm1 form1(settings, {dialogs, screen, sound, files});
     dialogs.setParentWindow(&form1);
-    TForm2 form2;
+    TForm2 form2(settings, screen);
     TForm3 form3;
     TForm4 form4;
     form1.attachWindows(&form2, &form3, &form4);

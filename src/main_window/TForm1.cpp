@@ -24,8 +24,8 @@ const QColor Maroon(128, 0, 0);
 
 } // namespace
 
-TForm1::TForm1(Settings& settings, DialogService& dialogs, ScreenSize& screen, QWidget* parent)
-    : QWidget(parent), settings_(settings), dialogs_(dialogs), screen_(screen), guard_(dialogs) {
+TForm1::TForm1(Settings& settings, MainWindowServices services, QWidget* parent)
+    : QWidget(parent), settings_(settings), services_(services), guard_(services.dialogs) {
     setObjectName("Form1");
     setWindowTitle(Caption);
     setWindowIcon(QIcon(MainWindowGlyphs::windowIcon()));
@@ -228,7 +228,7 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::centreOnScreen() {
-    const QSize screen = screen_.size();
+    const QSize screen = services_.screen.size();
     const QSize outer = frameGeometry().size();
     move((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2);
 }
@@ -262,6 +262,10 @@ void TForm1::applyInterfaceTexts() {
     }
 }
 
+const QString& TForm1::language() const {
+    return settings_.Language;
+}
+
 void TForm1::switchLanguage(const QString& language) {
     // A key that does not open makes the click do nothing at all.
     if (settings_.storeLanguage(language)) {
@@ -278,28 +282,12 @@ void TForm1::BitBtn7Click() {
     switchLanguage("English");
 }
 
-// Loading, the display modes, saving, rotating, help, the preview and the gauge are not built
-// yet: their handlers are bound and do nothing.
-void TForm1::BitBtn1Click() {}
-
-void TForm1::BitBtn2Click() {}
-
-void TForm1::BitBtn3Click() {}
-
+// Saving, rotating, help and the gauge are not built yet: their handlers are bound and do
+// nothing.
 void TForm1::BitBtn4Click() {}
 
 void TForm1::BitBtn5Click() {}
 
 void TForm1::BitBtn9Click() {}
 
-void TForm1::TrackBar1Change() {}
-
-void TForm1::Timer1Timer() {}
-
 void TForm1::Timer2Timer() {}
-
-void TForm1::Image2DblClick() {
-    if (form2_) {
-        form2_->show();
-    }
-}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/TProgressStage.h"
+#include "main_window/MainWindowServices.h"
 #include "main_window/MainWindowState.h"
 #include "ui/FileDialogOptions.h"
 #include "ui/HandlerGuard.h"
@@ -7,13 +9,13 @@
 #include <QWidget>
 #include <vector>
 
-class DialogService;
 class QFrame;
 class QLineEdit;
 class QTimer;
-class ScreenSize;
 class Settings;
 class TBitBtn;
+class TBitmap;
+class TJPEGImage;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -30,8 +32,7 @@ class TForm1 : public QWidget {
 
 public:
     // Creating the window loads the settings.
-    TForm1(Settings& settings, DialogService& dialogs, ScreenSize& screen,
-           QWidget* parent = nullptr);
+    TForm1(Settings& settings, MainWindowServices services, QWidget* parent = nullptr);
 
     // The windows this one opens; they are created after it.
     void attachWindows(TForm2* form2, TForm3* form3, TForm4* form4);
@@ -90,11 +91,13 @@ public:
     void Timer1Timer();
     void Timer2Timer();
     void Image2DblClick();
+    // Reports of the load's JPEG picture while it decodes or encodes.
+    void JpegProgress(TProgressStage stage, int percentDone);
 
     // Runs a handler the way the window's own events run theirs.
     const HandlerGuard& guard() const { return guard_; }
     Settings& settings() { return settings_; }
-    DialogService& dialogs() { return dialogs_; }
+    DialogService& dialogs() { return services_.dialogs; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -119,10 +122,23 @@ private:
     void showLanguageButtons();
     void applyInterfaceTexts();
     void switchLanguage(const QString& language);
+    const QString& language() const;
+
+    void setPictureLabelsVisible(bool visible);
+    void clearPictures();
+    void measureSourceFile();
+    void loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap);
+    void showLoadedPicture(TJPEGImage& workJpeg);
+    void resetDisplayMode();
+    void updateViewer(TJPEGImage& picture);
+    void recompress(int quality);
+    void setAlignmentButtonState();
+    void setLabelTops(int top);
+    void placeLabelsOverCentredPicture();
+    void setLabelColours(const QColor& background);
 
     Settings& settings_;
-    DialogService& dialogs_;
-    ScreenSize& screen_;
+    MainWindowServices services_;
     HandlerGuard guard_;
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/TLabel.h"
 
+#include "ui/DesignFont.h"
+
 #include <QEvent>
 
 TLabel::TLabel(const QString& objectName, QWidget* parent) : QLabel(parent) {
@@ -54,5 +56,5 @@ void TLabel::fitToText() {
     }
     // The advance counts trailing blanks, which the padded readouts rely on.
     const QFontMetrics metrics(font());
-    resize(metrics.horizontalAdvance(text()), metrics.height());
+    resize(metrics.horizontalAdvance(text()), designLineHeight(font()));
 }

@@ -2,6 +2,8 @@
 
 #include "main_window/TForm1.h"
 #include "platform/FakeScreenSize.h"
+#include "platform/LocalFileOperations.h"
+#include "platform/RecordingSoundPlayer.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
 #include "ui/ScriptedDialogService.h"
@@ -12,13 +14,16 @@
 // screen of a chosen size, created in the program's order.
 struct MainWindowProgram {
     explicit MainWindowProgram(SettingsStore& store, QSize screenSize = {1280, 800})
-        : settings(store, "/opt/trevano/"), screen(screenSize), form1(settings, dialogs, screen) {
+        : settings(store, "/opt/trevano/"), screen(screenSize),
+          form1(settings, {dialogs, screen, sound, files}), form2(settings, screen) {
         form1.attachWindows(&form2, &form3, &form4);
     }
 
     ScriptedDialogService dialogs;
     Settings settings;
     FakeScreenSize screen;
+    RecordingSoundPlayer sound;
+    LocalFileOperations files;
     TForm1 form1;
     TForm2 form2;
     TForm3 form3;

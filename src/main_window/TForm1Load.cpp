@@ -1,0 +1,172 @@
+// Loading a picture: the load button, its progress reports and the load sound.
+#include "core/TMemoryStream.h"
+#include "imaging/TBitmap.h"
+#include "imaging/TJPEGImage.h"
+#include "main_window/BusyScope.h"
+#include "main_window/LoadSound.h"
+#include "main_window/Readouts.h"
+#include "main_window/SourceFile.h"
+#include "main_window/TForm1.h"
+#include "platform/FileOperations.h"
+#include "platform/SoundPlayer.h"
+#include "settings/Settings.h"
+#include "settings/Texts.h"
+#include "ui/DialogService.h"
+#include "ui/MessagePump.h"
+#include "ui/TBitBtn.h"
+#include "ui/TImage.h"
+#include "ui/TLabel.h"
+#include "ui/TProgressBar.h"
+#include "ui/TTrackBar.h"
+#include "windows/TForm2.h"
+
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+
+// The load decodes and re-encodes at full size and full depth, whatever the screen.
+void setLoadOptions(TJPEGImage& jpeg) {
+    jpeg.setGrayMode(false);
+    jpeg.setProgressiveWrite(false);
+    jpeg.setProgressiveRead(false);
+    jpeg.setDecodeSpeed(TJPEGDecodeSpeed::Accurate);
+    jpeg.setDecodeDepth(TJPEGDecodeDepth::Depth24);
+    jpeg.setBlockSmoothing(false);
+    jpeg.setDecodeScale(TJPEGDecodeScale::Full);
+}
+
+} // namespace
+
+void TForm1::BitBtn1Click() {
+    if (State.Busy) {
+        return;
+    }
+    // Also when the dialog is then cancelled.
+    State.CurrentQuality = 100;
+    State.CompressedQuality = 100;
+    OpenPictureDialog1.fileName.clear();
+    OpenPictureDialog1.title = Texts::OpenDialogTitle.in(language());
+    const std::optional<QString> chosen = services_.dialogs.openPictureFile(OpenPictureDialog1);
+    if (!chosen) {
+        return;
+    }
+    const BusyScope busy(State.Busy);
+    setPictureLabelsVisible(false);
+    clearPictures();
+    Edit1->setText(*chosen);
+    setWindowTitle(Edit1->text());
+    measureSourceFile();
+    TBitmap workBitmap;
+    TJPEGImage workJpeg;
+    workJpeg.OnProgress = [this](TGraphic&, TProgressStage stage, std::uint8_t percentDone, bool,
+                                 const TRect&,
+                                 const std::string&) { JpegProgress(stage, percentDone); };
+    State.SourceExtension = SourceFile::extension(Edit1->text());
+    loadPicture(workJpeg, workBitmap);
+    showLoadedPicture(workJpeg);
+    services_.sound.play(LoadSound::wave());
+}
+
+void TForm1::setPictureLabelsVisible(bool visible) {
+    for (QWidget* control : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label4, Label5,
+                                                            Label7, Label8, TrackBar1}) {
+        control->setVisible(visible);
+    }
+}
+
+void TForm1::clearPictures() {
+    Image1->setGraphic(nullptr);
+    Image2->setGraphic(nullptr);
+    if (form2_) {
+        form2_->Image4->setGraphic(nullptr);
+    }
+}
+
+void TForm1::measureSourceFile() {
+    // A file that does not open keeps the previous readout; reading it fails next.
+    if (const std::optional<qint64> bytes = services_.files.fileSize(Edit1->text())) {
+        Label7->setCaption(Readouts::size(*bytes, language()));
+    }
+}
+
+void TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
+    const std::string path = Edit1->text().toStdString();
+    if (SourceFile::isJpeg(State.SourceExtension)) {
+        workJpeg.ReadFromFile(path);
+        Image1->setGraphic(&workJpeg);
+        setLoadOptions(workJpeg);
+        workJpeg.setQuality(100);
+        workJpeg.Decode();
+        workJpeg.Encode();
+        return;
+    }
+    workBitmap.ReadFromFile(path);
+    Image1->setGraphic(&workBitmap);
+    setLoadOptions(workJpeg);
+    workJpeg.CopyFrom(&workBitmap);
+    workJpeg.setQuality(100);
+    workJpeg.Decode();
+    Label6->show();
+    ProgressBar1->show();
+    ProgressBar1->setValue(0);
+    MessagePump::processMessages();
+    workJpeg.Encode();
+}
+
+void TForm1::showLoadedPicture(TJPEGImage& workJpeg) {
+    TMemoryStream loadStream;
+    loadStream.setPosition(0);
+    workJpeg.WriteToStream(loadStream);
+    Label8->setCaption(Readouts::size(loadStream.size(), language()));
+    loadStream.setPosition(0);
+    workJpeg.ReadFromStream(loadStream);
+    Image2->setGraphic(&workJpeg);
+    State.PictureWidth = workJpeg.ImageWidth();
+    State.PictureHeight = workJpeg.ImageHeight();
+    placeLabelsOverCentredPicture();
+    Label5->setCaption(Readouts::name(Edit1->text(), State.PictureWidth, State.PictureHeight));
+    setPictureLabelsVisible(true);
+    setAlignmentButtonState();
+    BitBtn3->setEnabled(true);
+    BitBtn4->setEnabled(false);
+    BitBtn9->setEnabled(true);
+    Label1->setCaption(Texts::QualityAfterLoad.in(language()));
+    TrackBar1->setValue(100);
+    TrackBar1->setSelection(TrackBar1->selStart(), 100);
+    resetDisplayMode();
+    if (form2_) {
+        form2_->Image4->resize(State.PictureWidth, State.PictureHeight);
+        form2_->Image4->setGraphic(&workJpeg);
+        form2_->setWindowTitle(Readouts::viewerCaption(windowTitle(), language()));
+    }
+}
+
+void TForm1::resetDisplayMode() {
+    for (TImage* pane : {Image1, Image2}) {
+        pane->setProportional(false);
+        pane->setStretch(false);
+        pane->setCenter(true);
+    }
+    BitBtn3->setGlyph(ImageList1[4]);
+    setLabelColours(Qt::black);
+}
+
+void TForm1::JpegProgress(TProgressStage stage, int percentDone) {
+    switch (stage) {
+    case TProgressStage::Starting:
+        ProgressBar1->setValue(0);
+        break;
+    case TProgressStage::Running:
+        ProgressBar1->setValue(percentDone);
+        // Nothing pumps messages during an encode: the bar paints itself now.
+        if (ProgressBar1->isVisible()) {
+            ProgressBar1->repaint();
+        }
+        break;
+    case TProgressStage::Ending:
+        ProgressBar1->hide();
+        Label6->hide();
+        break;
+    }
+}

@@ -1,0 +1,74 @@
+// The quality slider and the recompression preview it leads to.
+#include "core/TMemoryStream.h"
+#include "imaging/TBitmap.h"
+#include "imaging/TJPEGImage.h"
+#include "main_window/BusyScope.h"
+#include "main_window/Readouts.h"
+#include "main_window/SourceFile.h"
+#include "main_window/TForm1.h"
+#include "ui/MessagePump.h"
+#include "ui/TBitBtn.h"
+#include "ui/TImage.h"
+#include "ui/TLabel.h"
+#include "ui/TTrackBar.h"
+#include "windows/TForm2.h"
+
+#include <QLineEdit>
+#include <QTimer>
+
+void TForm1::TrackBar1Change() {
+    State.CurrentQuality = TrackBar1->value();
+    // Arming an armed timer neither postpones nor repeats its tick.
+    if (!Timer1->isActive()) {
+        Timer1->start();
+    }
+}
+
+void TForm1::Timer1Timer() {
+    if (State.Busy) {
+        return; // another operation is letting messages run: the tick stays pending
+    }
+    Timer1->stop();
+    if (State.CurrentQuality == State.CompressedQuality) {
+        return;
+    }
+    // Bound to the quality of this moment: a slider move during the work arms the next tick,
+    // so CompressedQuality always names the preview on screen.
+    const int quality = State.CurrentQuality;
+    const BusyScope busy(State.Busy);
+    recompress(quality);
+    State.CompressedQuality = quality;
+    BitBtn4->setEnabled(true);
+    BitBtn9->setEnabled(false);
+}
+
+void TForm1::recompress(int quality) {
+    TMemoryStream previewStream;
+    Label1->setCaption(Readouts::quality(quality, language()));
+    TBitmap workBitmap;
+    TJPEGImage workJpeg;
+    TrackBar1->setSelection(TrackBar1->selStart(), quality);
+    MessagePump::processMessages();
+    // Read afresh from the file, as the save will.
+    SourceFile::read(Edit1->text(), State.SourceExtension, workJpeg, workBitmap);
+    workJpeg.setQuality(static_cast<std::uint8_t>(quality));
+    workJpeg.Decode();
+    workJpeg.Encode();
+    previewStream.setPosition(0);
+    workJpeg.WriteToStream(previewStream);
+    Label8->setCaption(Readouts::size(previewStream.size(), language()));
+    previewStream.setPosition(0);
+    workJpeg.ReadFromStream(previewStream);
+    Image2->setGraphic(&workJpeg);
+    updateViewer(workJpeg);
+    MessagePump::processMessages();
+}
+
+void TForm1::updateViewer(TJPEGImage& picture) {
+    if (!form2_) {
+        return;
+    }
+    form2_->Image4->setGraphic(&picture);
+    form2_->fitToPicture();
+    form2_->setWindowTitle(Readouts::viewerCaption(windowTitle(), language()));
+}
