@@ -5,7 +5,6 @@
 #include "main_window/BusyScope.h"
 #include "main_window/LoadSound.h"
 #include "main_window/Readouts.h"
-#include "main_window/SourceFile.h"
 #include "main_window/TForm1.h"
 #include "platform/FileOperations.h"
 #include "platform/SoundPlayer.h"
@@ -13,6 +12,7 @@
 #include "settings/Texts.h"
 #include "ui/DialogService.h"
 #include "ui/MessagePump.h"
+#include "ui/PictureFileKind.h"
 #include "ui/TBitBtn.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
@@ -62,7 +62,7 @@ void TForm1::BitBtn1Click() {
     workJpeg.OnProgress = [this](TGraphic&, TProgressStage stage, std::uint8_t percentDone, bool,
                                  const TRect&,
                                  const std::string&) { JpegProgress(stage, percentDone); };
-    State.SourceExtension = SourceFile::extension(Edit1->text());
+    State.SourceExtension = PictureFileKind::extension(Edit1->text());
     loadPicture(workJpeg, workBitmap);
     showLoadedPicture(workJpeg);
     services_.sound.play(LoadSound::wave());
@@ -92,7 +92,7 @@ void TForm1::measureSourceFile() {
 
 void TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
     const std::string path = Edit1->text().toStdString();
-    if (SourceFile::isJpeg(State.SourceExtension)) {
+    if (PictureFileKind::isJpeg(State.SourceExtension)) {
         workJpeg.ReadFromFile(path);
         Image1->setGraphic(&workJpeg);
         setLoadOptions(workJpeg);

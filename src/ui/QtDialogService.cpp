@@ -1,6 +1,10 @@
 #include "ui/QtDialogService.h"
 
+#include "ui/PicturePreview.h"
+
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -27,6 +31,26 @@ std::optional<QString> runFileDialog(QFileDialog& dialog, const FileDialogOption
     return dialog.selectedFiles().first();
 }
 
+// The preview sits to the right of the file list, over the rows of the list and the name.
+void addPreview(QFileDialog& dialog) {
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!grid) {
+        return;
+    }
+    auto* preview = new PicturePreview(&dialog);
+    grid->addWidget(preview, 1, grid->columnCount(), grid->rowCount() - 1, 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &PicturePreview::showFile);
+    // A name typed in full selects nothing in the list but is previewed all the same.
+    if (auto* name = dialog.findChild<QLineEdit*>("fileNameEdit")) {
+        QObject::connect(name, &QLineEdit::textChanged, preview,
+                         [&dialog, preview](const QString& text) {
+                             preview->showFile(dialog.directory().absoluteFilePath(text));
+                         });
+    }
+    dialog.resize(dialog.sizeHint().width() + PicturePreview::PictureArea.width(),
+                  dialog.sizeHint().height());
+}
+
 } // namespace
 
 QStringList QtDialogService::nameFilters(const QString& filter) {
@@ -47,6 +71,8 @@ std::optional<QString> QtDialogService::openPictureFile(const FileDialogOptions&
     QFileDialog dialog(parent_);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    addPreview(dialog);
     return runFileDialog(dialog, options);
 }
 

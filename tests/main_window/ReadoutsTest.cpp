@@ -1,7 +1,6 @@
 #include "main_window/Readouts.h"
 
 #include "QStringPrinter.h"
-#include "main_window/SourceFile.h"
 
 #include <gtest/gtest.h>
 
@@ -35,17 +34,4 @@ TEST(Readouts, QualityNameAndViewerCaption) {
     EXPECT_EQ(Readouts::viewerCaption("/tmp/x.jpg", "English"), "/tmp/x.jpg     [Real size]");
     EXPECT_EQ(Readouts::viewerCaption("/tmp/x.jpg", "Fr"),
               QString::fromUtf8("/tmp/x.jpg     [Taille réelle]"));
-}
-
-TEST(SourceFile, TheExtensionIsTheNamesLastDotOnAndOnlyJpgInAnyCaseIsJpeg) {
-    EXPECT_EQ(SourceFile::extension("/p/photo.Jpg"), ".Jpg");
-    EXPECT_EQ(SourceFile::extension("/p/archive.tar.bmp"), ".bmp");
-    EXPECT_EQ(SourceFile::extension("/p.d/noextension"), "");
-    EXPECT_EQ(SourceFile::extension("/p/trailing."), ".");
-    EXPECT_TRUE(SourceFile::isJpeg(".JPG"));
-    EXPECT_TRUE(SourceFile::isJpeg(".jpg"));
-    EXPECT_TRUE(SourceFile::isJpeg(".jPg"));
-    EXPECT_FALSE(SourceFile::isJpeg(".jpeg"));
-    EXPECT_FALSE(SourceFile::isJpeg(".bmp"));
-    EXPECT_FALSE(SourceFile::isJpeg(""));
 }
