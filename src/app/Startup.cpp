@@ -7,6 +7,7 @@
 #include "platform/AlsaSoundPlayer.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileOperations.h"
+#include "platform/PosixProcessLauncher.h"
 #include "platform/QtScreenSize.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
@@ -40,7 +41,8 @@ int runWindows(QApplication& application, QtDialogService& dialogs) {
     dialogs.setParentWindow(&form1);
     TForm2 form2(settings, screen);
     TForm3 form3;
-    TForm4 form4;
+    PosixProcessLauncher processes;
+    TForm4 form4(settings, {dialogs, screen, processes, files});
     form1.attachWindows(&form2, &form3, &form4);
     form1.show();
     return application.exec();

@@ -2,9 +2,11 @@
 
 #include "main_window/MainWindowGlyphs.h"
 #include "platform/ScreenSize.h"
+#include "rotation/TForm4.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "ui/DesignFont.h"
+#include "ui/ScreenCentring.h"
 #include "ui/TBitBtn.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
@@ -50,6 +52,10 @@ void TForm1::attachWindows(TForm2* form2, TForm3* form3, TForm4* form4) {
     form2_ = form2;
     form3_ = form3;
     form4_ = form4;
+    if (form4_) {
+        // OK in the rotate-and-save window: the saved file is done with.
+        connect(form4_, &TForm4::okClicked, this, [this] { BitBtn4->setEnabled(false); });
+    }
 }
 
 void TForm1::createPanes() {
@@ -222,15 +228,9 @@ void TForm1::showEvent(QShowEvent* event) {
     }
     if (!shownBefore_) {
         shownBefore_ = true;
-        centreOnScreen();
+        centreOnScreen(*this, services_.screen.size());
     }
     guard_.run([this] { FormShow(); });
-}
-
-void TForm1::centreOnScreen() {
-    const QSize screen = services_.screen.size();
-    const QSize outer = frameGeometry().size();
-    move((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2);
 }
 
 void TForm1::FormCreate() {
@@ -282,12 +282,7 @@ void TForm1::BitBtn7Click() {
     switchLanguage("English");
 }
 
-// Saving, rotating, help and the gauge are not built yet: their handlers are bound and do
-// nothing.
-void TForm1::BitBtn4Click() {}
-
+// Help and the gauge are not built yet: their handlers are bound and do nothing.
 void TForm1::BitBtn5Click() {}
-
-void TForm1::BitBtn9Click() {}
 
 void TForm1::Timer2Timer() {}

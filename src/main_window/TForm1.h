@@ -7,8 +7,10 @@
 #include "ui/HandlerGuard.h"
 
 #include <QWidget>
+#include <optional>
 #include <vector>
 
+struct LanguageText;
 class QFrame;
 class QLineEdit;
 class QTimer;
@@ -118,7 +120,6 @@ private:
     TBitBtn* addButton(const char* name, QRect geometry, const char* caption, const char* hint,
                        const QPixmap& glyph);
 
-    void centreOnScreen();
     void showLanguageButtons();
     void applyInterfaceTexts();
     void switchLanguage(const QString& language);
@@ -136,6 +137,9 @@ private:
     void setLabelTops(int top);
     void placeLabelsOverCentredPicture();
     void setLabelColours(const QColor& background);
+    std::optional<QString> chooseNewFile(const LanguageText& title, const QString& defaultExtension,
+                                         const QString& filter);
+    bool isLoadedFile(const std::optional<QString>& chosen);
 
     Settings& settings_;
     MainWindowServices services_;

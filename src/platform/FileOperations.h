@@ -10,4 +10,20 @@ public:
 
     // The size in bytes of the file at `path`, or nothing when it cannot be opened for reading.
     virtual std::optional<qint64> fileSize(const QString& path) = 0;
+    virtual bool exists(const QString& path) = 0;
+    // True when both names reach one file: the same text, or, for files that exist, the same
+    // file reached through a link, a relative part or another letter case the file system
+    // ignores.
+    virtual bool sameFile(const QString& first, const QString& second) = 0;
+
+    // A new empty file of a name of its own in the folder of `target`, for writing what will
+    // replace `target`; nothing when the folder takes no new file.
+    virtual std::optional<QString> createFileBeside(const QString& target) = 0;
+    // Renames over `to`, replacing a file of that name in one step.
+    virtual bool replace(const QString& from, const QString& to) = 0;
+    // Renames only when nothing of the name `to` exists.
+    virtual bool renameNew(const QString& from, const QString& to) = 0;
+    virtual bool remove(const QString& path) = 0;
+    // Copies `from` to `to`, replacing a file of that name only once the copy is complete.
+    virtual bool copy(const QString& from, const QString& to) = 0;
 };

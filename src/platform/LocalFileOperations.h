@@ -6,4 +6,11 @@
 class LocalFileOperations : public FileOperations {
 public:
     std::optional<qint64> fileSize(const QString& path) override;
+    bool exists(const QString& path) override;
+    bool sameFile(const QString& first, const QString& second) override;
+    std::optional<QString> createFileBeside(const QString& target) override;
+    bool replace(const QString& from, const QString& to) override;
+    bool renameNew(const QString& from, const QString& to) override;
+    bool remove(const QString& path) override;
+    bool copy(const QString& from, const QString& to) override;
 };

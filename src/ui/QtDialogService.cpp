@@ -55,6 +55,9 @@ void addPreview(QFileDialog& dialog) {
 
 QStringList QtDialogService::nameFilters(const QString& filter) {
     const QStringList parts = filter.split('|');
+    if (parts.size() == 1) {
+        return {qtPatterns(filter)}; // a bare pattern such as "*.jpg" is its own description
+    }
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString patterns = qtPatterns(parts[i + 1]);

@@ -5,6 +5,7 @@
 #include "settings/Texts.h"
 #include "ui/DesignFont.h"
 #include "ui/MessagePump.h"
+#include "ui/ScreenCentring.h"
 #include "ui/TImage.h"
 #include "windows/ViewerCursor.h"
 
@@ -41,15 +42,9 @@ void TForm2::showEvent(QShowEvent* event) {
     if (event->spontaneous()) {
         return; // a restore by the window manager is no new showing
     }
-    centreOnScreen();
+    centreOnScreen(*this, screen_.size());
     Image4->move(0, 0);
     Image4->setToolTip(Texts::ViewerHint.in(settings_.Language));
-}
-
-void TForm2::centreOnScreen() {
-    const QSize screen = screen_.size();
-    const QSize outer = frameGeometry().size();
-    move((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2);
 }
 
 QSize TForm2::frameAllowance() const {

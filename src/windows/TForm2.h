@@ -38,7 +38,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void centreOnScreen();
     QSize frameAllowance() const;
 
     Settings& settings_;

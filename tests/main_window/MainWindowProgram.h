@@ -3,6 +3,7 @@
 #include "main_window/TForm1.h"
 #include "platform/FakeScreenSize.h"
 #include "platform/LocalFileOperations.h"
+#include "platform/PosixProcessLauncher.h"
 #include "platform/RecordingSoundPlayer.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
@@ -15,7 +16,8 @@
 struct MainWindowProgram {
     explicit MainWindowProgram(SettingsStore& store, QSize screenSize = {1280, 800})
         : settings(store, "/opt/trevano/"), screen(screenSize),
-          form1(settings, {dialogs, screen, sound, files}), form2(settings, screen) {
+          form1(settings, {dialogs, screen, sound, files}), form2(settings, screen),
+          form4(settings, {dialogs, screen, processes, files}) {
         form1.attachWindows(&form2, &form3, &form4);
     }
 
@@ -24,6 +26,7 @@ struct MainWindowProgram {
     FakeScreenSize screen;
     RecordingSoundPlayer sound;
     LocalFileOperations files;
+    PosixProcessLauncher processes;
     TForm1 form1;
     TForm2 form2;
     TForm3 form3;

@@ -1,6 +1,7 @@
 #include "PipelineFixture.h"
 
 #include "imaging/TBitmap.h"
+#include "imaging/TJPEGImage.h"
 #include "support/ReferenceTool.h"
 #include "ui/TBitBtn.h"
 #include "ui/TImage.h"
@@ -9,6 +10,9 @@
 #include <QFile>
 
 MainWindowProgram& PipelineFixture::start(QSize screen, const QString& language) {
+    // As the program's start-up does, before any window.
+    registerBitmapFormat();
+    registerJpegFormat();
     store_.values = {{"Language", language}, {"Path", "/opt/trevano/"}};
     program_ = std::make_unique<MainWindowProgram>(store_, screen);
     program_->form1.show();

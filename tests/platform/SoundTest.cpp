@@ -1,10 +1,6 @@
 #include "platform/AlsaSoundPlayer.h"
-#include "platform/LocalFileOperations.h"
 #include "platform/WaveImage.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <chrono>
 #include <gtest/gtest.h>
 
@@ -54,16 +50,4 @@ TEST(AlsaSoundPlayer, SomethingThatIsNoSoundPlaysNothingAtOnce) {
     const auto start = std::chrono::steady_clock::now();
     player.play("not a wave file");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
-}
-
-TEST(LocalFileOperations, SizesAreSixtyFourBitAndAFileThatDoesNotOpenHasNone) {
-    QTemporaryDir folder;
-    LocalFileOperations files;
-    QFile big(folder.filePath("big.bmp"));
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(big.resize(3LL << 30)); // sparse: takes no room on disk
-    big.close();
-    EXPECT_EQ(files.fileSize(big.fileName()), 3LL << 30);
-    EXPECT_EQ(files.fileSize(folder.filePath("missing.bmp")), std::nullopt);
-    EXPECT_EQ(files.fileSize(folder.path()), std::nullopt); // a folder is no file
 }

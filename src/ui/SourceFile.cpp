@@ -1,4 +1,4 @@
-#include "main_window/SourceFile.h"
+#include "ui/SourceFile.h"
 
 #include "imaging/TBitmap.h"
 #include "imaging/TJPEGImage.h"

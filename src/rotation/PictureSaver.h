@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+class FileOperations;
+
+// Writes the loaded picture as a new JPEG file: read again from its file, encoded at the
+// chosen quality exactly as the preview was, so the file holds the data whose size the
+// preview showed. A progressive JPEG source gives a progressive file.
+class PictureSaver {
+public:
+    static void save(FileOperations& files, const QString& source, const QString& sourceExtension,
+                     int quality, const QString& target);
+};
