@@ -7,6 +7,7 @@
 #include "platform/AlsaSoundPlayer.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileOperations.h"
+#include "platform/ProcMemoryStatus.h"
 #include "platform/QtScreenSize.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
@@ -36,7 +37,8 @@ int runWindows(QApplication& application, QtDialogService& dialogs) {
     QtScreenSize screen;
     AlsaSoundPlayer sound;
     LocalFileOperations files;
-    TForm1 form1(settings, {dialogs, screen, sound, files});
+    ProcMemoryStatus memory;
+    TForm1 form1(settings, {dialogs, screen, sound, files, memory});
     dialogs.setParentWindow(&form1);
     TForm2 form2(settings, screen);
     TForm3 form3;

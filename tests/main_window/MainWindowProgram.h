@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main_window/TForm1.h"
+#include "platform/FakeMemoryStatus.h"
 #include "platform/FakeScreenSize.h"
 #include "platform/LocalFileOperations.h"
 #include "platform/RecordingSoundPlayer.h"
@@ -15,7 +16,7 @@
 struct MainWindowProgram {
     explicit MainWindowProgram(SettingsStore& store, QSize screenSize = {1280, 800})
         : settings(store, "/opt/trevano/"), screen(screenSize),
-          form1(settings, {dialogs, screen, sound, files}), form2(settings, screen) {
+          form1(settings, {dialogs, screen, sound, files, memory}), form2(settings, screen) {
         form1.attachWindows(&form2, &form3, &form4);
     }
 
@@ -24,6 +25,7 @@ struct MainWindowProgram {
     FakeScreenSize screen;
     RecordingSoundPlayer sound;
     LocalFileOperations files;
+    FakeMemoryStatus memory;
     TForm1 form1;
     TForm2 form2;
     TForm3 form3;
