@@ -41,7 +41,7 @@ int runWindows(QApplication& application, QtDialogService& dialogs) {
     TForm1 form1(settings, {dialogs, screen, sound, files, memory});
     dialogs.setParentWindow(&form1);
     TForm2 form2(settings, screen);
-    TForm3 form3;
+    TForm3 form3(settings, screen, dialogs);
     TForm4 form4;
     form1.attachWindows(&form2, &form3, &form4);
     form1.show();

@@ -1,5 +1,6 @@
 #include "MainWindowProgram.h"
 #include "QStringPrinter.h"
+#include "main_window/MainWindowGlyphs.h"
 #include "platform/FakeSettingsStore.h"
 #include "ui/TBitBtn.h"
 #include "ui/TLabel.h"
@@ -43,4 +44,12 @@ TEST_F(MainWindowExtras, TheHelpButtonOpensAndClosesTheHelpWindow) {
     EXPECT_TRUE(program_.form3.isVisible());
     QTest::mouseClick(form.BitBtn5, Qt::LeftButton);
     EXPECT_FALSE(program_.form3.isVisible());
+}
+
+TEST_F(MainWindowExtras, TheWindowIconIsThe32PixelPicture) {
+    const QImage icon = MainWindowGlyphs::windowIcon().toImage();
+    EXPECT_EQ(icon.size(), QSize(32, 32));
+    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0); // rounded corners
+    EXPECT_EQ(qAlpha(icon.pixel(16, 16)), 255);
+    EXPECT_FALSE(program_.form1.windowIcon().isNull());
 }

@@ -16,7 +16,8 @@
 struct MainWindowProgram {
     explicit MainWindowProgram(SettingsStore& store, QSize screenSize = {1280, 800})
         : settings(store, "/opt/trevano/"), screen(screenSize),
-          form1(settings, {dialogs, screen, sound, files, memory}), form2(settings, screen) {
+          form1(settings, {dialogs, screen, sound, files, memory}), form2(settings, screen),
+          form3(settings, screen, dialogs) {
         form1.attachWindows(&form2, &form3, &form4);
     }
 
