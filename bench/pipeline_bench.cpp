@@ -8,6 +8,7 @@
 #include "imaging/TJPEGData.h"
 #include "imaging/TJPEGImage.h"
 #include "main_window/TForm1.h"
+#include "platform/FakeMemoryStatus.h"
 #include "platform/FakeScreenSize.h"
 #include "platform/FakeSettingsStore.h"
 #include "platform/LocalFileOperations.h"
@@ -226,9 +227,10 @@ struct Program {
     RecordingSoundPlayer sound;
     LocalFileOperations files;
     PosixProcessLauncher processes;
-    TForm1 form1{settings, {dialogs, screen, sound, files}};
+    FakeMemoryStatus memory;
+    TForm1 form1{settings, {dialogs, screen, sound, files, memory}};
     TForm2 form2{settings, screen};
-    TForm3 form3;
+    TForm3 form3{settings, screen, dialogs};
     TForm4 form4{settings, {dialogs, screen, processes, files}};
 };
 
