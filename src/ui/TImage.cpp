@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <vector>
 
 namespace {
 
@@ -24,13 +25,24 @@ QImage withoutCornerColour(const QImage& image) {
     return keyed;
 }
 
+// Every pane alive, so one can take another's drawing of the same pixels.
+std::vector<const TImage*>& livePanes() {
+    static std::vector<const TImage*> panes;
+    return panes;
+}
+
 } // namespace
 
 TImage::TImage(const QString& objectName, QWidget* parent) : QWidget(parent) {
     setObjectName(objectName);
+    livePanes().push_back(this);
     // Moves are reported with no button held too, as the viewer's drag needs the last one.
     setMouseTracking(true);
     picture_.OnChange = [this](TPicture&) { pictureChanged(); };
+}
+
+TImage::~TImage() {
+    std::erase(livePanes(), this);
 }
 
 void TImage::setGraphic(const TGraphic* graphic) {
@@ -42,6 +54,7 @@ void TImage::pictureChanged() {
         return; // a JPEG picture that decodes to be drawn tells of its new palette
     }
     imageReady_ = false;
+    pixels_ = nullptr;
     if (autoSize_ && picture_.graphic() && !picture_.graphic()->empty()) {
         resize(picture_.graphic()->width(), picture_.graphic()->height());
     }
@@ -57,10 +70,7 @@ const QImage& TImage::shownImage() {
         try {
             const TBitmap* bitmap = graphic ? graphic->drawingBitmap() : nullptr;
             if (bitmap) {
-                image_ = bitmapImage(*bitmap);
-            }
-            if (transparent_ && !image_.isNull()) {
-                image_ = withoutCornerColour(image_);
+                image_ = drawingOf(*bitmap);
             }
         } catch (const Exception&) {
             // Damaged data shows as an empty pane; the operation that loaded it reports it.
@@ -68,6 +78,21 @@ const QImage& TImage::shownImage() {
         converting_ = false;
     }
     return image_;
+}
+
+QImage TImage::drawingOf(const TBitmap& bitmap) {
+    // Copies of a picture share its pixels: the pane and the viewer showing the same
+    // preview convert it once. Two live pictures never share an address unless they share
+    // their pixels.
+    pixels_ = bitmap.height() > 0 ? bitmap.scanLine(0) : nullptr;
+    for (const TImage* other : livePanes()) {
+        if (other != this && pixels_ && other->imageReady_ && other->pixels_ == pixels_ &&
+            other->transparent_ == transparent_ && !other->image_.isNull()) {
+            return other->image_;
+        }
+    }
+    const QImage image = bitmapImage(bitmap);
+    return transparent_ && !image.isNull() ? withoutCornerColour(image) : image;
 }
 
 QRect TImage::destinationRect(QSize pictureSize, QSize paneSize, bool stretch, bool proportional,

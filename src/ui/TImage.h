@@ -2,6 +2,8 @@
 
 #include "imaging/TPicture.h"
 
+class TBitmap;
+
 #include <QImage>
 #include <QWidget>
 
@@ -13,6 +15,7 @@ class TImage : public QWidget {
 
 public:
     TImage(const QString& objectName, QWidget* parent);
+    ~TImage() override;
 
     bool center() const { return center_; }
     bool stretch() const { return stretch_; }
@@ -54,10 +57,12 @@ private:
     void pictureChanged();
     // The picture's pixels, converted once per change of the picture.
     const QImage& shownImage();
+    QImage drawingOf(const TBitmap& bitmap);
 
     TPicture picture_;
     QImage image_;
     bool imageReady_ = false;
+    const void* pixels_ = nullptr; // the pixels image_ was drawn from
     bool converting_ = false;
 
     bool center_ = false;
