@@ -194,6 +194,10 @@ void TJPEGImage::handDisplayPalette(DecodeJob& job) {
 
 void TJPEGImage::startDecompress(DecodeJob& job) {
     jpeg_decompress_struct& cinfo = job.object.cinfo;
+    // Other counts would put more than three bytes a pixel into the bitmap's rows.
+    if (cinfo.num_components != 1 && cinfo.num_components != 3 && cinfo.num_components != 4) {
+        JpegErrorManager::fail(common(cinfo), JERR_COMPONENT_COUNT);
+    }
     jpeg_calc_output_dimensions(&cinfo);
     const std::uint64_t bytes = std::uint64_t{cinfo.output_width} * cinfo.output_height *
                                 std::max(3, cinfo.out_color_components);

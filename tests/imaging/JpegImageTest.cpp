@@ -1,5 +1,6 @@
 // What a JPEG picture keeps, discards, reports and refuses.
 
+#include "JpegTestFrames.h"
 #include "JpegTestPictures.h"
 #include "core/EAbort.h"
 #include "core/EFCreateError.h"
@@ -397,6 +398,57 @@ TEST(JpegImage, AbsurdSizesAndScanCountsAreRefusedBeforeTheWork) {
         EXPECT_EQ(error.code(), JpegProgressRelay::TooManyScansCode);
     }
 }
+
+namespace {
+
+// The decoder looks for scanned components among the first four of a frame only, so a
+// larger frame gets one scan of those four, and the file ends there.
+Bytes components(int count, std::pair<int, int> firstSampling = {1, 1}) {
+    JpegFrame frame;
+    frame.sampling.assign(static_cast<std::size_t>(count), {1, 1});
+    frame.sampling[0] = firstSampling;
+    for (int first = 0; first < count; first += 4) {
+        std::vector<int> scan;
+        for (int c = first; c < std::min(count, first + 4); ++c) {
+            scan.push_back(c);
+        }
+        frame.scans.push_back(scan);
+    }
+    return count > 4 ? keepScans(frame.bytes(), 1) : frame.bytes();
+}
+
+struct CorruptJpeg {
+    const char* name;
+    Bytes bytes;
+    int code; // 0 when the file must decode to the size its header announces
+};
+
+class CorruptJpegs : public testing::TestWithParam<CorruptJpeg> {};
+
+// Each file broke the decoder once: wrote past the bitmap's rows.
+TEST_P(CorruptJpegs, DecodeOrFailWithTheirCode) {
+    const CorruptJpeg& file = GetParam();
+    TJPEGImage jpeg;
+    readBytesInto(jpeg, file.bytes);
+    try {
+        const TBitmap& bitmap = jpeg.Decode();
+        EXPECT_EQ(file.code, 0) << "decoded";
+        EXPECT_EQ(bitmap.width(), static_cast<int>(jpeg.data().HeaderWidth));
+        EXPECT_EQ(bitmap.height(), static_cast<int>(jpeg.data().HeaderHeight));
+    } catch (const EJPEG& error) {
+        EXPECT_EQ(error.code(), file.code);
+        EXPECT_TRUE(jpeg.Decode().empty()); // refused before the bitmap was made
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CorruptJpegs,
+    testing::Values(CorruptJpeg{"tenComponentsFourScanned", components(10), JERR_COMPONENT_COUNT},
+                    CorruptJpeg{"fiveComponents", components(5, {2, 2}), JERR_COMPONENT_COUNT},
+                    CorruptJpeg{"twoComponents", components(2, {1, 2}), JERR_COMPONENT_COUNT}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
 
 TEST(JpegImage, FourComponentFilesDecodeToRedGreenBlue) {
     if (!referenceToolExists("convert")) {
