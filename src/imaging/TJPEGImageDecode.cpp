@@ -3,6 +3,7 @@
 #include "imaging/JpegDecompressObject.h"
 #include "imaging/JpegProgressRelay.h"
 #include "imaging/JpegSourceManager.h"
+#include "imaging/TBitmapImage.h"
 #include "imaging/TJPEGData.h"
 #include "imaging/TJPEGImage.h"
 
@@ -12,7 +13,7 @@
 namespace {
 
 // Refused before the pixel buffer exists, so a crafted header cannot exhaust memory.
-constexpr std::uint64_t MaxDecodedBytes = std::uint64_t{1} << 30;
+constexpr std::int64_t MaxDecodedBytes = TBitmapImage::MaximumPixelBytes;
 
 j_common_ptr common(jpeg_decompress_struct& cinfo) {
     return reinterpret_cast<j_common_ptr>(&cinfo);
@@ -199,9 +200,10 @@ void TJPEGImage::startDecompress(DecodeJob& job) {
         JpegErrorManager::fail(common(cinfo), JERR_COMPONENT_COUNT);
     }
     jpeg_calc_output_dimensions(&cinfo);
-    const std::uint64_t bytes = std::uint64_t{cinfo.output_width} * cinfo.output_height *
-                                std::max(3, cinfo.out_color_components);
-    if (bytes > MaxDecodedBytes) {
+    const int bitCount = TBitmapImage::bitCountOf(job.bitmap->pixelFormat());
+    const std::int64_t bitmapBytes =
+        TBitmapImage::pixelBytes(cinfo.output_width, cinfo.output_height, bitCount);
+    if (bitmapBytes > MaxDecodedBytes) {
         JpegErrorManager::fail(common(cinfo), JERR_IMAGE_TOO_BIG);
     }
     cinfo.mem->max_memory_to_use = static_cast<long>(MaxDecodedBytes);

@@ -357,15 +357,8 @@ TEST(JpegImage, AbortFromAHandlerEndsQuietlyAndOtherErrorsPassThrough) {
 
 // Crafted files must not be able to take all memory or keep a decode going for minutes.
 TEST(JpegImage, AbsurdSizesAndScanCountsAreRefusedBeforeTheWork) {
-    Bytes huge = encodePicture(16, 16);
-    for (std::size_t i = 0; i + 8 < huge.size(); ++i) {
-        if (huge[i] == 0xFF && huge[i + 1] == 0xC0) { // frame header: height, width at +5
-            huge[i + 5] = 0xEA, huge[i + 6] = 0x60, huge[i + 7] = 0xEA, huge[i + 8] = 0x60;
-            break;
-        }
-    }
     TJPEGImage big;
-    readBytesInto(big, huge);
+    readBytesInto(big, withFrameSize(encodePicture(16, 16), 60000, 60000));
     EXPECT_EQ(big.ImageWidth(), 60000);
     ProgressLog log;
     log.attach(big);
@@ -425,7 +418,8 @@ struct CorruptJpeg {
 
 class CorruptJpegs : public testing::TestWithParam<CorruptJpeg> {};
 
-// Each file broke the decoder once: wrote past the bitmap's rows.
+// Each file broke the decoder once: wrote past the bitmap's rows, or refused a picture
+// that fits.
 TEST_P(CorruptJpegs, DecodeOrFailWithTheirCode) {
     const CorruptJpeg& file = GetParam();
     TJPEGImage jpeg;
@@ -443,9 +437,13 @@ TEST_P(CorruptJpegs, DecodeOrFailWithTheirCode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, CorruptJpegs,
-    testing::Values(CorruptJpeg{"tenComponentsFourScanned", components(10), JERR_COMPONENT_COUNT},
-                    CorruptJpeg{"fiveComponents", components(5, {2, 2}), JERR_COMPONENT_COUNT},
-                    CorruptJpeg{"twoComponents", components(2, {1, 2}), JERR_COMPONENT_COUNT}),
+    testing::Values(
+        CorruptJpeg{"tenComponentsFourScanned", components(10), JERR_COMPONENT_COUNT},
+        CorruptJpeg{"fiveComponents", components(5, {2, 2}), JERR_COMPONENT_COUNT},
+        CorruptJpeg{"twoComponents", components(2, {1, 2}), JERR_COMPONENT_COUNT},
+        CorruptJpeg{"widerThan32768", withFrameSize(encodePicture(16, 16), 40000, 8), 0},
+        CorruptJpeg{"paddedRowsBeyondOneGibibyte",
+                    withFrameSize(encodePicture(16, 16), 32770, 10922), JERR_IMAGE_TOO_BIG}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
