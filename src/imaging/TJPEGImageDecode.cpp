@@ -12,8 +12,9 @@
 
 namespace {
 
-// Refused before the pixel buffer exists, so a crafted header cannot exhaust memory.
-constexpr std::int64_t MaxDecodedBytes = TBitmapImage::MaximumPixelBytes;
+// What one decode may take: the library's whole-image buffers and the bitmap together.
+// Checked before either exists, so a crafted header cannot exhaust memory.
+constexpr std::int64_t DecodeBudget = TBitmapImage::MaximumPixelBytes;
 
 j_common_ptr common(jpeg_decompress_struct& cinfo) {
     return reinterpret_cast<j_common_ptr>(&cinfo);
@@ -203,10 +204,14 @@ void TJPEGImage::startDecompress(DecodeJob& job) {
     const int bitCount = TBitmapImage::bitCountOf(job.bitmap->pixelFormat());
     const std::int64_t bitmapBytes =
         TBitmapImage::pixelBytes(cinfo.output_width, cinfo.output_height, bitCount);
-    if (bitmapBytes > MaxDecodedBytes) {
+    if (bitmapBytes > DecodeBudget) {
         JpegErrorManager::fail(common(cinfo), JERR_IMAGE_TOO_BIG);
     }
-    cinfo.mem->max_memory_to_use = static_cast<long>(MaxDecodedBytes);
+    // The library refuses at once, before allocating them, whole-image buffers (multi-scan
+    // files, two-pass quantisation) that do not fit in what the bitmap leaves. At least 1:
+    // 0 would mean no limit.
+    cinfo.mem->max_memory_to_use =
+        static_cast<long>(std::max<std::int64_t>(1, DecodeBudget - bitmapBytes));
     jpeg_start_decompress(&cinfo);
 }
 

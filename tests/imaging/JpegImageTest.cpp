@@ -410,6 +410,14 @@ Bytes components(int count, std::pair<int, int> firstSampling = {1, 1}) {
     return count > 4 ? keepScans(frame.bytes(), 1) : frame.bytes();
 }
 
+// Progressive, with luminance sampled 2 x 2 as cameras write it.
+Bytes progressive420() {
+    JpegFrame frame;
+    frame.sampling = {{2, 2}, {1, 1}, {1, 1}};
+    frame.progressive = true;
+    return frame.bytes();
+}
+
 struct CorruptJpeg {
     const char* name;
     Bytes bytes;
@@ -418,8 +426,8 @@ struct CorruptJpeg {
 
 class CorruptJpegs : public testing::TestWithParam<CorruptJpeg> {};
 
-// Each file broke the decoder once: wrote past the bitmap's rows, or refused a picture
-// that fits.
+// Each file broke the decoder once: wrote past the bitmap's rows, refused a picture that
+// fits, or took more memory than the decode may have.
 TEST_P(CorruptJpegs, DecodeOrFailWithTheirCode) {
     const CorruptJpeg& file = GetParam();
     TJPEGImage jpeg;
@@ -443,7 +451,9 @@ INSTANTIATE_TEST_SUITE_P(
         CorruptJpeg{"twoComponents", components(2, {1, 2}), JERR_COMPONENT_COUNT},
         CorruptJpeg{"widerThan32768", withFrameSize(encodePicture(16, 16), 40000, 8), 0},
         CorruptJpeg{"paddedRowsBeyondOneGibibyte",
-                    withFrameSize(encodePicture(16, 16), 32770, 10922), JERR_IMAGE_TOO_BIG}),
+                    withFrameSize(encodePicture(16, 16), 32770, 10922), JERR_IMAGE_TOO_BIG},
+        CorruptJpeg{"progressiveCoefficientsAndBitmapBeyondOneGibibyte",
+                    withFrameSize(progressive420(), 15000, 15000), JERR_NO_BACKING_STORE}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
