@@ -3,13 +3,6 @@
 #include "imaging/EInvalidGraphic.h"
 #include "imaging/TMaskLayout.h"
 
-namespace {
-
-constexpr std::int64_t maximumSide = 32768;
-constexpr std::int64_t maximumPixelBytes = std::int64_t{1} << 30;
-
-} // namespace
-
 int TBitmapImage::bitCountOf(TPixelFormat format) {
     switch (format) {
     case TPixelFormat::Bits1:
@@ -51,11 +44,14 @@ std::size_t TBitmapImage::strideFor(std::int64_t width, int bitCount) {
     return static_cast<std::size_t>((width * bitCount + 31) / 32 * 4);
 }
 
+std::int64_t TBitmapImage::pixelBytes(std::int64_t width, std::int64_t height, int bitCount) {
+    return static_cast<std::int64_t>(strideFor(width, bitCount)) * height;
+}
+
 void TBitmapImage::checkSize(std::int64_t width, std::int64_t height, int bitCount) {
-    if (width < 0 || height < 0 || width > maximumSide || height > maximumSide) {
-        throw EInvalidGraphic();
-    }
-    if (static_cast<std::int64_t>(strideFor(width, bitCount)) * height > maximumPixelBytes) {
+    // The row test comes first: it keeps the product below in range.
+    if (width < 0 || height < 0 || pixelBytes(width, 1, 32) > MaximumPixelBytes ||
+        pixelBytes(width, height, bitCount) > MaximumPixelBytes) {
         throw EInvalidGraphic();
     }
 }

@@ -48,10 +48,16 @@ struct TBitmapImage {
     // A new format with its standard masks and compression.
     void setFormat(TPixelFormat newFormat);
 
+    // The most memory the pixels of one picture may take.
+    static constexpr std::int64_t MaximumPixelBytes = std::int64_t{1} << 30;
+
     static int bitCountOf(TPixelFormat format);
     static std::size_t strideFor(std::int64_t width, int bitCount);
-    // Throws EInvalidGraphic for sizes no picture may have: negative, beyond 32,768 on a
-    // side, or more than 1 GiB of pixels.
+    // Padded rows times their number.
+    static std::int64_t pixelBytes(std::int64_t width, std::int64_t height, int bitCount);
+    // Throws EInvalidGraphic for sizes no picture may have: negative, or more pixel memory
+    // than MaximumPixelBytes. Conversions and drawing work on rows of four bytes a pixel,
+    // so one such row must fit in it too.
     static void checkSize(std::int64_t width, std::int64_t height, int bitCount);
     // Sets the size and allocates zeroed rows (none while a side is 0).
     void allocate(int newWidth, int newHeight);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -26,8 +27,12 @@ bool allowedBitCount(int bits) {
 
 TBmpReader::TBmpReader(TStream& stream) : stream_(stream) {}
 
+std::int64_t TBmpReader::offset() {
+    return stream_.position() - start_;
+}
+
 std::int64_t TBmpReader::remaining() {
-    return start_ + size_ - stream_.position();
+    return size_ - offset();
 }
 
 std::shared_ptr<TBitmapImage> TBmpReader::read() {
@@ -40,8 +45,12 @@ std::shared_ptr<TBitmapImage> TBmpReader::read() {
     readInfoHeader();
     validate();
     readMasks();
-    readColourTable();
-    seekPixels();
+    const std::optional<std::int64_t> pixels = pixelOffset();
+    readColourTable(pixels);
+    // Forwards past a gap, or backwards when the table announced more than it holds.
+    if (pixels) {
+        stream_.setPosition(start_ + *pixels);
+    }
     const std::uint32_t compression = header_.compression;
     if (compression == TBmpInfoHeader::rgb || compression == TBmpInfoHeader::bitFields) {
         return readUncompressed();
@@ -119,8 +128,7 @@ void TBmpReader::validate() const {
         header_.width > 0 && header_.height != 0 &&
         // Run-length data is always stored bottom-up.
         (header_.height > 0 || compression == TBmpInfoHeader::rgb ||
-         compression == TBmpInfoHeader::bitFields) &&
-        header_.usedColours <= maximumColours;
+         compression == TBmpInfoHeader::bitFields);
     if (!valid) {
         throw EInvalidGraphic();
     }
@@ -140,26 +148,44 @@ void TBmpReader::readMasks() {
     }
 }
 
-void TBmpReader::readColourTable() {
+// The pixel offset of the file header, when it can be one: after the headers, inside the file.
+std::optional<std::int64_t> TBmpReader::pixelOffset() {
+    if (pixelOffset_ >= offset() && pixelOffset_ <= size_) {
+        return pixelOffset_;
+    }
+    return std::nullopt;
+}
+
+std::uint32_t TBmpReader::tableEntries(std::optional<std::int64_t> pixels) {
     std::uint32_t count = header_.usedColours;
     if (count == 0 && header_.bitCount <= 8) {
         count = 1u << header_.bitCount;
     }
-    const std::size_t entrySize = header_.core() ? 3 : 4;
-    std::vector<std::uint8_t> bytes(count * entrySize);
-    stream_.readBuffer(bytes.data(), bytes.size());
-    colours_.resize(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint8_t* entry = bytes.data() + i * entrySize;
-        colours_[i] = {entry[2], entry[1], entry[0], 0};
+    // Core headers cannot say how many entries follow: some files hold fewer, and their
+    // pixel offset shows where the table ends.
+    if (header_.core() && pixels) {
+        const std::int64_t room = (*pixels - offset()) / 3;
+        count = static_cast<std::uint32_t>(std::min<std::int64_t>(count, room));
     }
+    return count;
 }
 
-void TBmpReader::seekPixels() {
-    // The offset can be bogus: only a gap after the table, inside the file, is followed.
-    const std::int64_t here = stream_.position() - start_;
-    if (pixelOffset_ > here && pixelOffset_ <= size_) {
-        stream_.setPosition(start_ + pixelOffset_);
+void TBmpReader::readColourTable(std::optional<std::int64_t> pixels) {
+    const std::uint32_t count = tableEntries(pixels);
+    const std::size_t entrySize = header_.core() ? 3 : 4;
+    const std::int64_t tableBytes = std::int64_t{count} * entrySize;
+    if (tableBytes > remaining()) {
+        throw EReadError(); // looked at before anything is allocated
+    }
+    // Indexes of 8 bits reach no further than this.
+    const std::uint32_t kept = std::min(count, maximumColours);
+    std::vector<std::uint8_t> bytes(kept * entrySize);
+    stream_.readBuffer(bytes.data(), bytes.size());
+    stream_.seek(tableBytes - static_cast<std::int64_t>(bytes.size()), SeekOrigin::Current);
+    colours_.resize(kept);
+    for (std::uint32_t i = 0; i < kept; ++i) {
+        const std::uint8_t* entry = bytes.data() + i * entrySize;
+        colours_[i] = {entry[2], entry[1], entry[0], 0};
     }
 }
 
@@ -203,7 +229,7 @@ void TBmpReader::describe(TBitmapImage& image) const {
     image.coreHeader = header_.core();
     image.xPelsPerMeter = header_.xPelsPerMeter;
     image.yPelsPerMeter = header_.yPelsPerMeter;
-    image.usedColours = header_.usedColours;
+    image.usedColours = std::min(header_.usedColours, maximumColours);
     image.importantColours = header_.importantColours;
     image.colours = colours_;
 }
@@ -225,7 +251,7 @@ std::shared_ptr<TBitmapImage> TBmpReader::readUncompressed() {
 }
 
 std::shared_ptr<TBitmapImage> TBmpReader::readCompressed() {
-    const std::int64_t pixelStart = stream_.position() - start_;
+    const std::int64_t pixelStart = offset();
     std::int64_t count = header_.sizeImage;
     if (count == 0) {
         count =

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TStream;
@@ -22,6 +23,8 @@ public:
     std::shared_ptr<TBitmapImage> read();
 
 private:
+    // Bytes from the start of the file to the position, and from the position to the end.
+    std::int64_t offset();
     std::int64_t remaining();
     void readFileHeader();
     void readInfoHeader();
@@ -29,8 +32,9 @@ private:
     void readInfoFields();
     void validate() const;
     void readMasks();
-    void readColourTable();
-    void seekPixels();
+    std::optional<std::int64_t> pixelOffset();
+    std::uint32_t tableEntries(std::optional<std::int64_t> pixels);
+    void readColourTable(std::optional<std::int64_t> pixels);
     TPixelFormat format() const;
     void describe(TBitmapImage& image) const;
     std::shared_ptr<TBitmapImage> readUncompressed();

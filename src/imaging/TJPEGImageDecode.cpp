@@ -3,6 +3,7 @@
 #include "imaging/JpegDecompressObject.h"
 #include "imaging/JpegProgressRelay.h"
 #include "imaging/JpegSourceManager.h"
+#include "imaging/TBitmapImage.h"
 #include "imaging/TJPEGData.h"
 #include "imaging/TJPEGImage.h"
 
@@ -11,8 +12,9 @@
 
 namespace {
 
-// Refused before the pixel buffer exists, so a crafted header cannot exhaust memory.
-constexpr std::uint64_t MaxDecodedBytes = std::uint64_t{1} << 30;
+// What one decode may take: the library's whole-image buffers and the bitmap together.
+// Checked before either exists, so a crafted header cannot exhaust memory.
+constexpr std::int64_t DecodeBudget = TBitmapImage::MaximumPixelBytes;
 
 j_common_ptr common(jpeg_decompress_struct& cinfo) {
     return reinterpret_cast<j_common_ptr>(&cinfo);
@@ -194,13 +196,22 @@ void TJPEGImage::handDisplayPalette(DecodeJob& job) {
 
 void TJPEGImage::startDecompress(DecodeJob& job) {
     jpeg_decompress_struct& cinfo = job.object.cinfo;
+    // Other counts would put more than three bytes a pixel into the bitmap's rows.
+    if (cinfo.num_components != 1 && cinfo.num_components != 3 && cinfo.num_components != 4) {
+        JpegErrorManager::fail(common(cinfo), JERR_COMPONENT_COUNT);
+    }
     jpeg_calc_output_dimensions(&cinfo);
-    const std::uint64_t bytes = std::uint64_t{cinfo.output_width} * cinfo.output_height *
-                                std::max(3, cinfo.out_color_components);
-    if (bytes > MaxDecodedBytes) {
+    const int bitCount = TBitmapImage::bitCountOf(job.bitmap->pixelFormat());
+    const std::int64_t bitmapBytes =
+        TBitmapImage::pixelBytes(cinfo.output_width, cinfo.output_height, bitCount);
+    if (bitmapBytes > DecodeBudget) {
         JpegErrorManager::fail(common(cinfo), JERR_IMAGE_TOO_BIG);
     }
-    cinfo.mem->max_memory_to_use = static_cast<long>(MaxDecodedBytes);
+    // The library refuses at once, before allocating them, whole-image buffers (multi-scan
+    // files, two-pass quantisation) that do not fit in what the bitmap leaves. At least 1:
+    // 0 would mean no limit.
+    cinfo.mem->max_memory_to_use =
+        static_cast<long>(std::max<std::int64_t>(1, DecodeBudget - bitmapBytes));
     jpeg_start_decompress(&cinfo);
 }
 

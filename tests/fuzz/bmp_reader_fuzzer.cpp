@@ -24,7 +24,9 @@ bool tooSlowToFuzz(const std::uint8_t* data, std::size_t size) {
     }
     const std::int64_t width = field32(data + 18);
     const std::int64_t height = std::llabs(field32(data + 22));
-    return width > 0 && width <= 32768 && height <= 32768 && width * height > (1 << 22);
+    // Beyond 2^28 pixels, decoded at four bytes a pixel, they no longer fit and are refused.
+    const std::int64_t pixels = width * height;
+    return width > 0 && pixels > (1 << 22) && pixels <= (1 << 28);
 }
 
 void use(TBitmap& bitmap) {

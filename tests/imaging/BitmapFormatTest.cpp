@@ -86,12 +86,19 @@ INSTANTIATE_TEST_SUITE_P(
                     ResizeCase{"topDown", &topDown24, quad}),
     caseName);
 
-TEST(BitmapFormat, OutsizedOrNegativeSidesAreRefused) {
+TEST(BitmapFormat, NegativeSidesAndPicturesBeyondOneGibibyteAreRefused) {
     TBitmap bitmap;
     EXPECT_EQ(messageOf([&] { bitmap.setSize(-1, 2); }), "Image bitmap incorrecte");
-    EXPECT_EQ(messageOf([&] { bitmap.setSize(32769, 1); }), "Image bitmap incorrecte");
     EXPECT_EQ(messageOf([&] { bitmap.setSize(32768, 32768); }), "Image bitmap incorrecte");
+    // One row of four bytes a pixel beyond the bound, in any format.
+    bitmap.setPixelFormat(TPixelFormat::Bits1);
+    EXPECT_EQ(messageOf([&] { bitmap.setSize((1 << 28) + 1, 1); }), "Image bitmap incorrecte");
     EXPECT_TRUE(bitmap.empty());
+
+    // Only memory bounds a side.
+    bitmap.setPixelFormat(TPixelFormat::Bits24);
+    bitmap.setSize(40000, 2);
+    EXPECT_EQ(bitmap.pixel(39999, 1), colour(white));
 }
 
 struct ConversionCase {

@@ -58,6 +58,34 @@ TEST(BitmapRead, PixelsBehindAGapAfterTheTableAreFound) {
     EXPECT_EQ(pixelsOf(bitmap), colours(quad));
 }
 
+// Some writers announce more than they hold, or hold more than a reader keeps; the pixel
+// offset says where the pixels are.
+BmpFile tableOf(std::size_t entries, std::uint32_t used, std::uint32_t headerSize = 40) {
+    std::vector<std::uint32_t> table(entries, black);
+    std::copy(quad.begin(), quad.end(), table.begin());
+    BmpFile file = withTable(quadFile(8, {{2, 3}, {0, 1}}), table, used);
+    file.headerSize = headerSize;
+    return file;
+}
+
+TEST(BitmapRead, TablesAreFoundWhereverThePixelOffsetEndsThem) {
+    TBitmap bitmap;
+    readBitmap(bitmap, tableOf(252, 0, 12).bytes()); // a core table of fewer entries
+    EXPECT_EQ(pixelsOf(bitmap), colours(quad));
+    EXPECT_EQ(bitmap.palette().size(), 252u);
+
+    readBitmap(bitmap, tableOf(300, 300).bytes()); // more than 8 bits of index can reach
+    EXPECT_EQ(pixelsOf(bitmap), colours(quad));
+    EXPECT_EQ(bitmap.palette().size(), 256u);
+    EXPECT_EQ(writeBitmap(bitmap).size(), 14 + 40 + 4 * 256 + 8u);
+
+    // 256 entries announced, 4 held: the pixels are inside what the table would take.
+    Bytes shortTable = tableOf(4, 0).bytes();
+    shortTable.resize(shortTable.size() + 4 * 256, 0xEE);
+    readBitmap(bitmap, shortTable);
+    EXPECT_EQ(pixelsOf(bitmap), colours(quad));
+}
+
 TEST(BitmapRead, ReadsFromTheStreamPosition) {
     const Bytes file = bits24.bytes();
     TMemoryStream stream;
@@ -93,6 +121,16 @@ TEST(BitmapRead, FailedReadLeavesThePictureAsItWas) {
 
 BmpFile changed(BmpFile file, void (*change)(BmpFile&)) {
     change(file);
+    return file;
+}
+
+// Another size; pixel bytes are the file's own unless a count is given.
+BmpFile sized(BmpFile file, std::int32_t width, std::int32_t height, std::size_t pixelBytes = 0) {
+    file.width = width;
+    file.height = height;
+    if (pixelBytes != 0) {
+        file.pixels.assign(pixelBytes, 0x80);
+    }
     return file;
 }
 
@@ -147,24 +185,12 @@ INSTANTIATE_TEST_SUITE_P(
                     invalid},
         CorruptCase{"smallestHeight",
                     changed(bits24, [](BmpFile& f) { f.height = INT32_MIN; }).bytes(), invalid},
-        CorruptCase{"widthBeyondBound",
-                    changed(bits24, [](BmpFile& f) { f.width = 32769; }).bytes(), invalid},
-        CorruptCase{"fourGibibytesOfPixels",
-                    changed(bits32,
-                            [](BmpFile& f) {
-                                f.width = 32768;
-                                f.height = 32768;
-                            })
-                        .bytes(),
+        CorruptCase{"rowBeyondOneGibibyte",
+                    changed(monochrome, [](BmpFile& f) { f.width = (1 << 28) + 1; }).bytes(),
                     invalid},
-        CorruptCase{"bigPictureInASmallFile",
-                    changed(bits24,
-                            [](BmpFile& f) {
-                                f.width = 10000;
-                                f.height = 10000;
-                            })
-                        .bytes(),
-                    readFailure},
+        CorruptCase{"width40000", sized(bits24, 40000, 1, 3 * 40000).bytes(), ""},
+        CorruptCase{"fourGibibytesOfPixels", sized(bits32, 32768, 32768).bytes(), invalid},
+        CorruptCase{"bigPictureInASmallFile", sized(bits24, 10000, 10000).bytes(), readFailure},
         CorruptCase{"rle8With24Bits",
                     changed(bits24, [](BmpFile& f) { f.compression = 1; }).bytes(), invalid},
         CorruptCase{"bitFieldsWith24Bits",
@@ -179,8 +205,10 @@ INSTANTIATE_TEST_SUITE_P(
                             })
                         .bytes(),
                     invalid},
-        CorruptCase{"tableOf300", changed(bits8, [](BmpFile& f) { f.usedColours = 300; }).bytes(),
-                    invalid},
+        CorruptCase{"tableOf300BeyondTheFile",
+                    changed(bits8, [](BmpFile& f) { f.usedColours = 300; }).bytes(), readFailure},
+        CorruptCase{"tableOf300", tableOf(300, 300).bytes(), ""},
+        CorruptCase{"coreTableOf252", tableOf(252, 0, 12).bytes(), ""},
         CorruptCase{"headerSize8", withHeaderSize(8), invalid},
         CorruptCase{"headerSizeBeyondTheFile", withHeaderSize(0xFFFFFFFF), readFailure},
         CorruptCase{"endsInFileHeader", cut(bits24, 10), readFailure},

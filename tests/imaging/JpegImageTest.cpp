@@ -1,5 +1,6 @@
 // What a JPEG picture keeps, discards, reports and refuses.
 
+#include "JpegTestFrames.h"
 #include "JpegTestPictures.h"
 #include "core/EAbort.h"
 #include "core/EFCreateError.h"
@@ -356,15 +357,8 @@ TEST(JpegImage, AbortFromAHandlerEndsQuietlyAndOtherErrorsPassThrough) {
 
 // Crafted files must not be able to take all memory or keep a decode going for minutes.
 TEST(JpegImage, AbsurdSizesAndScanCountsAreRefusedBeforeTheWork) {
-    Bytes huge = encodePicture(16, 16);
-    for (std::size_t i = 0; i + 8 < huge.size(); ++i) {
-        if (huge[i] == 0xFF && huge[i + 1] == 0xC0) { // frame header: height, width at +5
-            huge[i + 5] = 0xEA, huge[i + 6] = 0x60, huge[i + 7] = 0xEA, huge[i + 8] = 0x60;
-            break;
-        }
-    }
     TJPEGImage big;
-    readBytesInto(big, huge);
+    readBytesInto(big, withFrameSize(encodePicture(16, 16), 60000, 60000));
     EXPECT_EQ(big.ImageWidth(), 60000);
     ProgressLog log;
     log.attach(big);
@@ -397,6 +391,72 @@ TEST(JpegImage, AbsurdSizesAndScanCountsAreRefusedBeforeTheWork) {
         EXPECT_EQ(error.code(), JpegProgressRelay::TooManyScansCode);
     }
 }
+
+namespace {
+
+// The decoder looks for scanned components among the first four of a frame only, so a
+// larger frame gets one scan of those four, and the file ends there.
+Bytes components(int count, std::pair<int, int> firstSampling = {1, 1}) {
+    JpegFrame frame;
+    frame.sampling.assign(static_cast<std::size_t>(count), {1, 1});
+    frame.sampling[0] = firstSampling;
+    for (int first = 0; first < count; first += 4) {
+        std::vector<int> scan;
+        for (int c = first; c < std::min(count, first + 4); ++c) {
+            scan.push_back(c);
+        }
+        frame.scans.push_back(scan);
+    }
+    return count > 4 ? keepScans(frame.bytes(), 1) : frame.bytes();
+}
+
+// Progressive, with luminance sampled 2 x 2 as cameras write it.
+Bytes progressive420() {
+    JpegFrame frame;
+    frame.sampling = {{2, 2}, {1, 1}, {1, 1}};
+    frame.progressive = true;
+    return frame.bytes();
+}
+
+struct CorruptJpeg {
+    const char* name;
+    Bytes bytes;
+    int code; // 0 when the file must decode to the size its header announces
+};
+
+class CorruptJpegs : public testing::TestWithParam<CorruptJpeg> {};
+
+// Each file broke the decoder once: wrote past the bitmap's rows, refused a picture that
+// fits, or took more memory than the decode may have.
+TEST_P(CorruptJpegs, DecodeOrFailWithTheirCode) {
+    const CorruptJpeg& file = GetParam();
+    TJPEGImage jpeg;
+    readBytesInto(jpeg, file.bytes);
+    try {
+        const TBitmap& bitmap = jpeg.Decode();
+        EXPECT_EQ(file.code, 0) << "decoded";
+        EXPECT_EQ(bitmap.width(), static_cast<int>(jpeg.data().HeaderWidth));
+        EXPECT_EQ(bitmap.height(), static_cast<int>(jpeg.data().HeaderHeight));
+    } catch (const EJPEG& error) {
+        EXPECT_EQ(error.code(), file.code);
+        EXPECT_TRUE(jpeg.Decode().empty()); // refused before the bitmap was made
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CorruptJpegs,
+    testing::Values(
+        CorruptJpeg{"tenComponentsFourScanned", components(10), JERR_COMPONENT_COUNT},
+        CorruptJpeg{"fiveComponents", components(5, {2, 2}), JERR_COMPONENT_COUNT},
+        CorruptJpeg{"twoComponents", components(2, {1, 2}), JERR_COMPONENT_COUNT},
+        CorruptJpeg{"widerThan32768", withFrameSize(encodePicture(16, 16), 40000, 8), 0},
+        CorruptJpeg{"paddedRowsBeyondOneGibibyte",
+                    withFrameSize(encodePicture(16, 16), 32770, 10922), JERR_IMAGE_TOO_BIG},
+        CorruptJpeg{"progressiveCoefficientsAndBitmapBeyondOneGibibyte",
+                    withFrameSize(progressive420(), 15000, 15000), JERR_NO_BACKING_STORE}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
 
 TEST(JpegImage, FourComponentFilesDecodeToRedGreenBlue) {
     if (!referenceToolExists("convert")) {
