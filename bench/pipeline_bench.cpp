@@ -11,6 +11,7 @@
 #include "platform/FakeMemoryStatus.h"
 #include "platform/FakeScreenSize.h"
 #include "platform/FakeSettingsStore.h"
+#include "platform/HeapTuning.h"
 #include "platform/LocalFileOperations.h"
 #include "platform/PosixProcessLauncher.h"
 #include "platform/RecordingSoundPlayer.h"
@@ -25,6 +26,7 @@
 #include "windows/TForm3.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -329,6 +331,30 @@ void Tick_Program(benchmark::State& state) {
     }
 }
 
+// The same tick when the file has changed since the last one: read and decoded again.
+void Tick_ProgramSourceTouched(benchmark::State& state) {
+    const Inputs& in = inputs(static_cast<int>(state.range(0)));
+    const QString file = workFile("touched.jpg");
+    QFile::remove(file);
+    QFile::copy(in.jpegFile, file);
+    Program program;
+    program.load(file);
+    int quality = Quality;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile touched(file);
+        touched.open(QIODevice::ReadWrite);
+        touched.setFileTime(QDateTime::currentDateTime().addSecs(quality),
+                            QFileDevice::FileModificationTime);
+        touched.close();
+        state.ResumeTiming();
+        quality = quality == Quality ? Quality - 1 : Quality;
+        program.tick(quality);
+        paint(program.form1.Image2);
+        paint(&program.form2);
+    }
+}
+
 void Tick_BareDecodeEncodeDisplay(benchmark::State& state) {
     const Inputs& in = inputs(static_cast<int>(state.range(0)));
     for (auto _ : state) {
@@ -443,7 +469,7 @@ void Recompress_Program(benchmark::State& state) {
 }
 
 void sizes(benchmark::internal::Benchmark* bench) {
-    bench->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+    bench->Arg(12)->Arg(24)->Unit(benchmark::kMillisecond);
 }
 
 } // namespace
@@ -457,29 +483,34 @@ BENCHMARK(LoadJpeg_Bare)->Apply(sizes);
 BENCHMARK(LoadBmp_Program)->Apply(sizes);
 BENCHMARK(LoadBmp_Bare)->Apply(sizes);
 BENCHMARK(Tick_Program)->Apply(sizes);
+BENCHMARK(Tick_ProgramSourceTouched)->Apply(sizes);
 BENCHMARK(Tick_BareDecodeEncodeDisplay)->Apply(sizes);
 BENCHMARK(Tick_BareEncodeDisplay)->Apply(sizes);
 BENCHMARK(Save_Program)->Apply(sizes);
 BENCHMARK(Save_Bare)->Apply(sizes);
 BENCHMARK(RotateJpeg_Program)->Apply(sizes);
 BENCHMARK(RotateJpeg_SystemToolAlone)->Apply(sizes);
-BENCHMARK(RotateBmpPixels_Program)->Arg(12)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(RotateBmpPixels_Memcpy)->Arg(12)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(RotateBmpFile_Program)->Arg(12)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(RotateBmpPixels_Program)->Arg(12)->Unit(benchmark::kMillisecond);
+BENCHMARK(RotateBmpPixels_Memcpy)->Arg(12)->Unit(benchmark::kMillisecond);
+BENCHMARK(RotateBmpFile_Program)->Arg(12)->Unit(benchmark::kMillisecond);
 BENCHMARK(RepaintFit_Program)->Apply(sizes);
 BENCHMARK(Recompress_ImageMagick)->Apply(sizes);
 BENCHMARK(Recompress_Program)->Apply(sizes);
 
 namespace {
 
-// Keeps the time of every case so the ratios can be printed after the run.
+// Keeps the time of every case so the ratios can be printed after the run: the process's
+// CPU time, steady on a busy machine, except where the work is another process's (the
+// rotation tool, ImageMagick), which only the wall clock sees.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration) {
-                times[run.run_name.function_name + "/" + run.run_name.args] =
-                    run.GetAdjustedRealTime();
+                const std::string& name = run.run_name.function_name;
+                const bool wall = name.find("RotateJpeg") == 0 || name.find("Recompress") == 0;
+                times[name + "/" + run.run_name.args] =
+                    wall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
             }
         }
         ConsoleReporter::ReportRuns(runs);
@@ -504,6 +535,7 @@ void printRatio(const RatioReporter& reporter, const std::string& what, const st
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    keepPictureBlocksInHeap(); // as the program does at start
     registerBitmapFormat();
     registerJpegFormat();
     benchmark::Initialize(&argc, argv);
@@ -525,6 +557,10 @@ int main(int argc, char** argv) {
                "Tick_BareDecodeEncodeDisplay", "<= 1.25");
     printRatio(reporter, "tick / encode+display decode", "Tick_Program", "Tick_BareEncodeDisplay",
                "<= 1.15");
+    printRatio(reporter, "tick, file changed / decode+encode+display", "Tick_ProgramSourceTouched",
+               "Tick_BareDecodeEncodeDisplay", "(described path)");
+    printRatio(reporter, "tick kept source / tick file changed", "Tick_Program",
+               "Tick_ProgramSourceTouched", "(the saving)");
     printRatio(reporter, "save / decode+encode+write", "Save_Program", "Save_Bare", "<= 1.15");
     printRatio(reporter, "JPEG rotation / system tool alone", "RotateJpeg_Program",
                "RotateJpeg_SystemToolAlone", "<= 1.5 + 150 ms");

@@ -129,6 +129,14 @@ void TBitmap::resize(int width, int height) {
     image_ = std::move(resized);
 }
 
+void TBitmap::setSizeToOverwrite(int width, int height) {
+    TBitmapImage::checkSize(width, height, image_->bitCount());
+    auto sized = emptyLike(*image_);
+    sized->allocate(width, height);
+    image_ = std::move(sized);
+    changed();
+}
+
 TPixelFormat TBitmap::pixelFormat() const {
     return image_->format;
 }

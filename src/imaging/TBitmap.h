@@ -26,6 +26,9 @@ public:
     // One resize and one notification for both sides. The new area is white, the old
     // picture stays at the top-left corner. Negative or outsized sides: EInvalidGraphic.
     void setSize(int width, int height);
+    // For a picture the caller fills row by row at once (a decode): the same sizing without
+    // painting the new area white first. The rows hold zeros until written.
+    void setSizeToOverwrite(int width, int height);
 
     TPixelFormat pixelFormat() const;
     // Converts the pixels, keeping each pixel's colour as far as the format allows. On a

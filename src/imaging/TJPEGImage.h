@@ -103,6 +103,7 @@ private:
     void sizeBitmap(DecodeJob& job);
     void decodeScans(DecodeJob& job);
     void readAllRows(DecodeJob& job);
+    void whitenUnwrittenRows(DecodeJob& job);
     void takeColourMap(DecodeJob& job);
     void computeScaledSize() const;
 

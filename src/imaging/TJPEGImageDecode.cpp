@@ -8,6 +8,7 @@
 #include "imaging/TJPEGImage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -57,6 +58,7 @@ struct TJPEGImage::DecodeJob {
     TBitmap* bitmap;
     bool generatePalettes = true;
     std::vector<JSAMPROW> rows;
+    JDIMENSION rowsWritten = 0; // by any pass so far
     std::vector<JSAMPLE> inkRow;
     std::vector<TPaletteEntry> palette;
 };
@@ -136,6 +138,7 @@ void TJPEGImage::decodeInto(TBitmap& bitmap) {
     try {
         runDecode(job);
     } catch (...) {
+        whitenUnwrittenRows(job);
         report(TProgressStage::Ending, 0, paletteChanged_);
         if (paletteChanged_) {
             changed();
@@ -219,7 +222,14 @@ void TJPEGImage::sizeBitmap(DecodeJob& job) {
     jpeg_decompress_struct& cinfo = job.object.cinfo;
     TBitmap& bitmap = *job.bitmap;
     bitmap.releaseImage();
-    bitmap.setSize(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+    const auto width = static_cast<int>(cinfo.output_width);
+    const auto height = static_cast<int>(cinfo.output_height);
+    // Every row of a 24-bit picture is written by the decode, or whitened if it stops early.
+    if (bitmap.pixelFormat() == TPixelFormat::Bits24) {
+        bitmap.setSizeToOverwrite(width, height);
+    } else {
+        bitmap.setSize(width, height);
+    }
     job.rows.resize(cinfo.output_height);
     for (JDIMENSION y = 0; y < cinfo.output_height; ++y) {
         job.rows[y] = bitmap.scanLine(static_cast<int>(y));
@@ -251,10 +261,20 @@ void TJPEGImage::decodeScans(DecodeJob& job) {
     jpeg_start_output(&cinfo, cinfo.input_scan_number);
 }
 
+void TJPEGImage::whitenUnwrittenRows(DecodeJob& job) {
+    if (job.bitmap->pixelFormat() != TPixelFormat::Bits24) {
+        return; // painted white when sized
+    }
+    const std::size_t length = static_cast<std::size_t>(job.bitmap->width()) * 3;
+    for (std::size_t y = job.rowsWritten; y < job.rows.size(); ++y) {
+        std::memset(job.rows[y], 0xFF, length);
+    }
+}
+
 void TJPEGImage::readAllRows(DecodeJob& job) {
     jpeg_decompress_struct& cinfo = job.object.cinfo;
-    const bool bulk = job.bitmap->rowStep() > 0;
-    const auto rowsPerCall = static_cast<JDIMENSION>(bulk ? cinfo.rec_outbuf_height : 1);
+    // The rows are handed over as pointers, so bottom-up rows go in bulk as well.
+    const auto rowsPerCall = static_cast<JDIMENSION>(cinfo.rec_outbuf_height);
     const bool inverted = cinfo.saw_Adobe_marker;
     while (cinfo.output_scanline < cinfo.output_height) {
         const JDIMENSION y = cinfo.output_scanline;
@@ -266,6 +286,7 @@ void TJPEGImage::readAllRows(DecodeJob& job) {
             jpeg_read_scanlines(&cinfo, &job.rows[y],
                                 std::min(rowsPerCall, cinfo.output_height - y));
         }
+        job.rowsWritten = std::max(job.rowsWritten, cinfo.output_scanline);
     }
 }
 

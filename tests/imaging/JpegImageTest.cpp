@@ -339,6 +339,8 @@ TEST(JpegImage, AbortFromAHandlerEndsQuietlyAndOtherErrorsPassThrough) {
         log.abortAt = TProgressStage::Running;
         const TBitmap& partial = jpeg.Decode();
         EXPECT_EQ(partial.height(), 400); // sized, filled as far as the decode went
+        EXPECT_NE(partial.pixel(10, 0), 0xFFFFFFu);
+        EXPECT_EQ(partial.pixel(10, 399), 0xFFFFFFu); // the rows never reached are white
         expectPairedEnding(log.reports, 0);
         const std::size_t count = log.reports.size();
         EXPECT_EQ(&jpeg.Decode(), &partial);
