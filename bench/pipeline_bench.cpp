@@ -11,7 +11,6 @@
 #include "platform/FakeMemoryStatus.h"
 #include "platform/FakeScreenSize.h"
 #include "platform/FakeSettingsStore.h"
-#include "platform/HeapTuning.h"
 #include "platform/LocalFileOperations.h"
 #include "platform/PosixProcessLauncher.h"
 #include "platform/RecordingSoundPlayer.h"
@@ -535,7 +534,6 @@ void printRatio(const RatioReporter& reporter, const std::string& what, const st
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    keepPictureBlocksInHeap(); // as the program does at start
     registerBitmapFormat();
     registerJpegFormat();
     benchmark::Initialize(&argc, argv);

@@ -5,7 +5,6 @@
 #include "imaging/TJPEGImage.h"
 #include "main_window/TForm1.h"
 #include "platform/AlsaSoundPlayer.h"
-#include "platform/HeapTuning.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileOperations.h"
 #include "platform/PosixProcessLauncher.h"
@@ -27,7 +26,6 @@ namespace {
 // Before any window: JPEG pictures decode at the screen's depth, and both picture types are
 // known to the open and save dialogs.
 void prepareImaging() {
-    keepPictureBlocksInHeap();
     TJPEGDefaults::takeDecodeDepthFromScreen(QtScreenSize().colourDepth());
     registerBitmapFormat();
     registerJpegFormat();
