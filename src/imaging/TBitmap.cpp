@@ -129,9 +129,10 @@ void TBitmap::resize(int width, int height) {
     image_ = std::move(resized);
 }
 
-void TBitmap::setSizeToOverwrite(int width, int height) {
+void TBitmap::setSizeToOverwrite(int width, int height, bool topDown) {
     TBitmapImage::checkSize(width, height, image_->bitCount());
     auto sized = emptyLike(*image_);
+    sized->topDown = topDown;
     sized->allocate(width, height);
     image_ = std::move(sized);
     changed();

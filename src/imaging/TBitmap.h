@@ -27,8 +27,9 @@ public:
     // picture stays at the top-left corner. Negative or outsized sides: EInvalidGraphic.
     void setSize(int width, int height);
     // For a picture the caller fills row by row at once (a decode): the same sizing without
-    // painting the new area white first. The rows hold zeros until written.
-    void setSizeToOverwrite(int width, int height);
+    // painting the new area white first. The rows hold zeros until written. Top-down rows
+    // lie in memory in picture order, as a screen image does.
+    void setSizeToOverwrite(int width, int height, bool topDown = false);
 
     TPixelFormat pixelFormat() const;
     // Converts the pixels, keeping each pixel's colour as far as the format allows. On a

@@ -224,9 +224,10 @@ void TJPEGImage::sizeBitmap(DecodeJob& job) {
     bitmap.releaseImage();
     const auto width = static_cast<int>(cinfo.output_width);
     const auto height = static_cast<int>(cinfo.output_height);
-    // Every row of a 24-bit picture is written by the decode, or whitened if it stops early.
+    // Every row of a 24-bit picture is written by the decode, or whitened if it stops early;
+    // in picture order, the rows can be drawn where they lie.
     if (bitmap.pixelFormat() == TPixelFormat::Bits24) {
-        bitmap.setSizeToOverwrite(width, height);
+        bitmap.setSizeToOverwrite(width, height, true);
     } else {
         bitmap.setSize(width, height);
     }

@@ -54,6 +54,7 @@ void TImage::pictureChanged() {
         return; // a JPEG picture that decodes to be drawn tells of its new palette
     }
     imageReady_ = false;
+    image_ = QImage(); // it may show the pixels of the picture just replaced
     pixels_ = nullptr;
     if (autoSize_ && picture_.graphic() && !picture_.graphic()->empty()) {
         resize(picture_.graphic()->width(), picture_.graphic()->height());
@@ -91,7 +92,8 @@ QImage TImage::drawingOf(const TBitmap& bitmap) {
             return other->image_;
         }
     }
-    const QImage image = bitmapImage(bitmap);
+    // The pane's own copy of the picture keeps the pixels alive as long as the view is kept.
+    const QImage image = bitmapView(bitmap);
     return transparent_ && !image.isNull() ? withoutCornerColour(image) : image;
 }
 
