@@ -130,6 +130,7 @@ private:
     void clearPictures();
     void measureSourceFile();
     void loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap);
+    void keepLeftPanePixels(const std::optional<FileIdentity>& identity, bool progressive);
     void showLoadedPicture(TJPEGImage& workJpeg);
     void resetDisplayMode();
     void updateViewer(TJPEGImage& picture);

@@ -1,4 +1,5 @@
 // Loading a picture: the load button, its progress reports and the load sound.
+#include "core/Exception.h"
 #include "core/TMemoryStream.h"
 #include "imaging/TBitmap.h"
 #include "imaging/TJPEGImage.h"
@@ -94,17 +95,22 @@ void TForm1::measureSourceFile() {
 
 void TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
     const std::string path = Edit1->text().toStdString();
+    // The file as read now is what the first recompression starts from, unless it changes.
+    const std::optional<FileIdentity> identity = services_.files.identity(Edit1->text());
     if (PictureFileKind::isJpeg(State.SourceExtension)) {
         workJpeg.ReadFromFile(path);
         Image1->setGraphic(&workJpeg);
+        const bool progressive = workJpeg.ProgressiveWrite();
         setLoadOptions(workJpeg);
         workJpeg.setQuality(100);
         workJpeg.Decode();
+        keepLeftPanePixels(identity, progressive);
         workJpeg.Encode();
         return;
     }
     workBitmap.ReadFromFile(path);
     Image1->setGraphic(&workBitmap);
+    decodedSource_.keep(Edit1->text(), State.SourceExtension, identity, workBitmap, false);
     setLoadOptions(workJpeg);
     workJpeg.CopyFrom(&workBitmap);
     workJpeg.setQuality(100);
@@ -114,6 +120,19 @@ void TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
     ProgressBar1->setValue(0);
     MessagePump::processMessages();
     workJpeg.Encode();
+}
+
+void TForm1::keepLeftPanePixels(const std::optional<FileIdentity>& identity, bool progressive) {
+    // The left pane's copy decodes the file as a recompression does: its pixels, drawn at
+    // the next paint anyway, are the recompressions' starting point too.
+    try {
+        if (const TBitmap* pixels = Image1->picture().graphic()->drawingBitmap()) {
+            decodedSource_.keep(Edit1->text(), State.SourceExtension, identity, *pixels,
+                                progressive);
+        }
+    } catch (const Exception&) {
+        // Left to the first recompression, which reads the file and reports what is wrong.
+    }
 }
 
 void TForm1::showLoadedPicture(TJPEGImage& workJpeg) {

@@ -16,8 +16,14 @@ void DecodedSource::decodeInto(FileOperations& files, const QString& path, const
     clear();
     TBitmap bitmap;
     SourceFile::read(path, extension, jpeg, bitmap);
-    pixels_.CopyFrom(&jpeg.Decode()); // shares the pixels, copies nothing
-    progressive_ = jpeg.ProgressiveWrite();
+    keep(path, extension, identity, jpeg.Decode(), jpeg.ProgressiveWrite());
+}
+
+void DecodedSource::keep(const QString& path, const QString& extension,
+                         const std::optional<FileIdentity>& identity, const TBitmap& pixels,
+                         bool progressive) {
+    pixels_.CopyFrom(&pixels); // shares the pixels, copies nothing
+    progressive_ = progressive;
     path_ = path;
     extension_ = extension;
     identity_ = identity;

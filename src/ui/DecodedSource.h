@@ -19,6 +19,11 @@ public:
     // to encode.
     void decodeInto(FileOperations& files, const QString& path, const QString& extension,
                     TJPEGImage& jpeg);
+    // Takes pixels decoded elsewhere exactly as a recompression would decode the file in the
+    // state `identity` names (the load's own reading of it), so the first recompression
+    // need not decode the file again.
+    void keep(const QString& path, const QString& extension,
+              const std::optional<FileIdentity>& identity, const TBitmap& pixels, bool progressive);
     void clear();
 
 private:

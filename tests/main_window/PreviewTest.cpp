@@ -7,6 +7,7 @@
 #include "ui/TLabel.h"
 #include "ui/TTrackBar.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -163,4 +164,32 @@ TEST_F(Preview, ALanguageSwitchWaitsForTheNextRecompression) {
     EXPECT_TRUE(form.Label8->caption().endsWith("  Ko"));
     EXPECT_EQ(form.Label7->caption(), size);
     EXPECT_TRUE(program.form2.windowTitle().endsWith(QString::fromUtf8("[Taille réelle]")));
+}
+
+TEST_F(Preview, TheFirstRecompressionStartsFromTheLoadsPixelsAndGivesWhatTheFileGives) {
+    MainWindowProgram& program = start();
+    TForm1& form = program.form1;
+    const QString baseline = writeJpeg("baseline.jpg", 120, 90);
+    const QString progressive = path("progressive.jpg");
+    ASSERT_EQ(runReferenceTool({"jpegtran", "-progressive", "-outfile", progressive.toStdString(),
+                                baseline.toStdString()}),
+              0);
+    for (const QString& file : {baseline, progressive, writeBmp("photo.bmp", 120, 90)}) {
+        SCOPED_TRACE(file.toStdString());
+        load(file);
+        recompressAt(55);
+        const QString kept = form.Label8->caption();
+        const QByteArray keptPixels = rgbPixels(*form.Image2);
+        // A touched file is read again: the same preview must come out.
+        QFile touched(file);
+        ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+        touched.setFileTime(QDateTime::currentDateTime().addDays(1),
+                            QFileDevice::FileModificationTime);
+        touched.close();
+        recompressAt(54);
+        recompressAt(55);
+        EXPECT_EQ(form.Label8->caption(), kept);
+        EXPECT_EQ(rgbPixels(*form.Image2), keptPixels);
+    }
+    EXPECT_EQ(errorTexts(), QStringList());
 }
