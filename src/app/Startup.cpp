@@ -9,6 +9,7 @@
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileOperations.h"
 #include "platform/PosixProcessLauncher.h"
+#include "platform/ProcMemoryStatus.h"
 #include "platform/QtScreenSize.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
@@ -50,10 +51,11 @@ int runWindows(QApplication& application, QtDialogService& dialogs) {
     QtScreenSize screen;
     AlsaSoundPlayer sound;
     LocalFileOperations files;
-    TForm1 form1(settings, {dialogs, screen, sound, files});
+    ProcMemoryStatus memory;
+    TForm1 form1(settings, {dialogs, screen, sound, files, memory});
     dialogs.setParentWindow(&form1);
     TForm2 form2(settings, screen);
-    TForm3 form3;
+    TForm3 form3(settings, screen, dialogs);
     PosixProcessLauncher processes;
     TForm4 form4(settings, {dialogs, screen, processes, files});
     form1.attachWindows(&form2, &form3, &form4);

@@ -169,10 +169,6 @@ std::vector<QPixmap> MainWindowGlyphs::imageList() {
 }
 
 QPixmap MainWindowGlyphs::windowIcon() {
-    return drawn(32, 32, [](QPainter& p) {
-        p.setPen(QPen(QColor(90, 60, 20), 2));
-        p.setBrush(QColor(200, 160, 90));
-        p.drawRect(QRectF(1, 3, 30, 26));
-        landscape(p, QRectF(4.5, 6.5, 23, 20));
-    });
+    // 32 x 32 in 16 colours, drawn by resources/tools/make_help_art.py.
+    return QPixmap(":/trevano.png");
 }

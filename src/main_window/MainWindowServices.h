@@ -2,6 +2,7 @@
 
 class DialogService;
 class FileOperations;
+class MemoryStatus;
 class ScreenSize;
 class SoundPlayer;
 
@@ -11,4 +12,5 @@ struct MainWindowServices {
     ScreenSize& screen;
     SoundPlayer& sound;
     FileOperations& files;
+    MemoryStatus& memory;
 };

@@ -12,7 +12,9 @@
 #include "ui/TLabel.h"
 #include "ui/TProgressBar.h"
 #include "ui/TTrackBar.h"
+#include "windows/FreeMemoryGauge.h"
 #include "windows/TForm2.h"
+#include "windows/TForm3.h"
 
 #include <QFrame>
 #include <QLineEdit>
@@ -282,7 +284,10 @@ void TForm1::BitBtn7Click() {
     switchLanguage("English");
 }
 
-// Help and the gauge are not built yet: their handlers are bound and do nothing.
-void TForm1::BitBtn5Click() {}
+void TForm1::BitBtn5Click() {
+    form3_->setVisible(!form3_->isVisible());
+}
 
-void TForm1::Timer2Timer() {}
+void TForm1::Timer2Timer() {
+    FreeMemoryGauge(*Label9, *ProgressBar2, services_.memory, settings_).tick();
+}

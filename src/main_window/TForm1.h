@@ -3,6 +3,7 @@
 #include "imaging/TProgressStage.h"
 #include "main_window/MainWindowServices.h"
 #include "main_window/MainWindowState.h"
+#include "ui/DecodedSource.h"
 #include "ui/FileDialogOptions.h"
 #include "ui/HandlerGuard.h"
 
@@ -152,4 +153,5 @@ private:
     TForm3* form3_ = nullptr;
     TForm4* form4_ = nullptr;
     bool shownBefore_ = false;
+    DecodedSource decodedSource_;
 };

@@ -12,6 +12,7 @@
 #include "ui/BusyScope.h"
 #include "ui/DialogService.h"
 #include "ui/MessagePump.h"
+#include "ui/PaneDecode.h"
 #include "ui/PictureFileKind.h"
 #include "ui/TBitBtn.h"
 #include "ui/TImage.h"
@@ -72,6 +73,7 @@ void TForm1::loadFile(const QString& fileName) {
                                  const TRect&,
                                  const std::string&) { JpegProgress(stage, percentDone); };
     State.SourceExtension = PictureFileKind::extension(Edit1->text());
+    decodedSource_.clear();
     loadPicture(workJpeg, workBitmap);
     showLoadedPicture(workJpeg);
     services_.sound.play(LoadSound::wave());
@@ -130,6 +132,7 @@ void TForm1::showLoadedPicture(TJPEGImage& workJpeg) {
     Label8->setCaption(Readouts::size(loadStream.size(), language()));
     loadStream.setPosition(0);
     workJpeg.ReadFromStream(loadStream);
+    decodeForPanes(workJpeg); // once for the pane and the viewer
     Image2->setGraphic(&workJpeg);
     State.PictureWidth = workJpeg.ImageWidth();
     State.PictureHeight = workJpeg.ImageHeight();

@@ -1,12 +1,11 @@
 // The quality slider and the recompression preview it leads to.
 #include "core/TMemoryStream.h"
-#include "imaging/TBitmap.h"
 #include "imaging/TJPEGImage.h"
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
 #include "ui/BusyScope.h"
 #include "ui/MessagePump.h"
-#include "ui/SourceFile.h"
+#include "ui/PaneDecode.h"
 #include "ui/TBitBtn.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
@@ -45,20 +44,20 @@ void TForm1::Timer1Timer() {
 void TForm1::recompress(int quality) {
     TMemoryStream previewStream;
     Label1->setCaption(Readouts::quality(quality, language()));
-    TBitmap workBitmap;
     TJPEGImage workJpeg;
     TrackBar1->setSelection(TrackBar1->selStart(), quality);
     MessagePump::processMessages();
-    // Read afresh from the file, as the save will.
-    SourceFile::read(Edit1->text(), State.SourceExtension, workJpeg, workBitmap);
+    // The file as it is now on disk: the pixels of the last tick stand for it only while it
+    // is provably unchanged.
+    decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, workJpeg);
     workJpeg.setQuality(static_cast<std::uint8_t>(quality));
-    workJpeg.Decode();
     workJpeg.Encode();
     previewStream.setPosition(0);
     workJpeg.WriteToStream(previewStream);
     Label8->setCaption(Readouts::size(previewStream.size(), language()));
     previewStream.setPosition(0);
     workJpeg.ReadFromStream(previewStream);
+    decodeForPanes(workJpeg); // once for the pane and the viewer
     Image2->setGraphic(&workJpeg);
     updateViewer(workJpeg);
     MessagePump::processMessages();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
+
 #include <QString>
 #include <optional>
 
@@ -11,6 +13,8 @@ public:
     // The size in bytes of the file at `path`, or nothing when it cannot be opened for reading.
     virtual std::optional<qint64> fileSize(const QString& path) = 0;
     virtual bool exists(const QString& path) = 0;
+    // Nothing when the file is not there.
+    virtual std::optional<FileIdentity> identity(const QString& path) = 0;
     // True when both names reach one file: the same text, or, for files that exist, the same
     // file reached through a link, a relative part or another letter case the file system
     // ignores.

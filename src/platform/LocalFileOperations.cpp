@@ -40,6 +40,15 @@ bool LocalFileOperations::exists(const QString& path) {
     return status(path).has_value();
 }
 
+std::optional<FileIdentity> LocalFileOperations::identity(const QString& path) {
+    const std::optional<struct stat> file = status(path);
+    if (!file) {
+        return std::nullopt;
+    }
+    return FileIdentity{file->st_dev, file->st_ino, file->st_size, file->st_mtim.tv_sec,
+                        file->st_mtim.tv_nsec};
+}
+
 bool LocalFileOperations::sameFile(const QString& first, const QString& second) {
     if (first == second) {
         return true;

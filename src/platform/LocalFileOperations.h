@@ -7,6 +7,7 @@ class LocalFileOperations : public FileOperations {
 public:
     std::optional<qint64> fileSize(const QString& path) override;
     bool exists(const QString& path) override;
+    std::optional<FileIdentity> identity(const QString& path) override;
     bool sameFile(const QString& first, const QString& second) override;
     std::optional<QString> createFileBeside(const QString& target) override;
     bool replace(const QString& from, const QString& to) override;

@@ -120,4 +120,9 @@ inline constexpr std::array<LanguageText, 8> HelpParagraphs{{
      "You now have the opportunity to losslessly rotate this new jpg file, by steps of 90°."},
 }};
 
+// The help window's closing line, centred under the eight points.
+inline constexpr LanguageText HelpClosingLine{
+    "Logiciel gratuit : copiez-le et donnez-le librement, mais ne le vendez pas",
+    "Freeware: copy it and give it away freely, but do not sell it"};
+
 } // namespace Texts

@@ -7,6 +7,25 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+
+// The picture with its pixels of the bottom-left pixel's colour see-through.
+QImage withoutCornerColour(const QImage& image) {
+    QImage keyed = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QRgb key = keyed.pixel(0, keyed.height() - 1) & RGB_MASK;
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x) {
+            if ((row[x] & RGB_MASK) == key) {
+                row[x] = 0;
+            }
+        }
+    }
+    return keyed;
+}
+
+} // namespace
+
 TImage::TImage(const QString& objectName, QWidget* parent) : QWidget(parent) {
     setObjectName(objectName);
     // Moves are reported with no button held too, as the viewer's drag needs the last one.
@@ -39,6 +58,9 @@ const QImage& TImage::shownImage() {
             const TBitmap* bitmap = graphic ? graphic->drawingBitmap() : nullptr;
             if (bitmap) {
                 image_ = bitmapImage(*bitmap);
+            }
+            if (transparent_ && !image_.isNull()) {
+                image_ = withoutCornerColour(image_);
             }
         } catch (const Exception&) {
             // Damaged data shows as an empty pane; the operation that loaded it reports it.
@@ -95,6 +117,13 @@ void TImage::paintEvent(QPaintEvent*) {
     const QRect target = destinationRect(image.size(), size(), stretch_, proportional_, center_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, target.size() != image.size());
     painter.drawImage(target, image);
+}
+
+void TImage::setTransparent(bool on) {
+    if (transparent_ != on) {
+        imageReady_ = false;
+        setFlag(transparent_, on);
+    }
 }
 
 void TImage::setFlag(bool& flag, bool on) {

@@ -23,7 +23,8 @@ public:
     void setStretch(bool on) { setFlag(stretch_, on); }
     void setProportional(bool on) { setFlag(proportional_, on); }
     void setAutoSize(bool on) { setFlag(autoSize_, on); }
-    void setTransparent(bool on) { setFlag(transparent_, on); }
+    // The pixels of the colour of the picture's bottom-left pixel are left out.
+    void setTransparent(bool on);
 
     // The pane keeps a copy of `graphic` (a JPEG picture decodes when first drawn); null
     // empties the pane.

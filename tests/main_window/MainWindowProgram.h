@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main_window/TForm1.h"
+#include "platform/FakeMemoryStatus.h"
 #include "platform/FakeScreenSize.h"
 #include "platform/LocalFileOperations.h"
 #include "platform/PosixProcessLauncher.h"
@@ -16,8 +17,8 @@
 struct MainWindowProgram {
     explicit MainWindowProgram(SettingsStore& store, QSize screenSize = {1280, 800})
         : settings(store, "/opt/trevano/"), screen(screenSize),
-          form1(settings, {dialogs, screen, sound, files}), form2(settings, screen),
-          form4(settings, {dialogs, screen, processes, files}) {
+          form1(settings, {dialogs, screen, sound, files, memory}), form2(settings, screen),
+          form3(settings, screen, dialogs), form4(settings, {dialogs, screen, processes, files}) {
         form1.attachWindows(&form2, &form3, &form4);
     }
 
@@ -27,6 +28,7 @@ struct MainWindowProgram {
     RecordingSoundPlayer sound;
     LocalFileOperations files;
     PosixProcessLauncher processes;
+    FakeMemoryStatus memory;
     TForm1 form1;
     TForm2 form2;
     TForm3 form3;

@@ -108,6 +108,38 @@ TEST(TImage, DrawsItsOwnCopyOfABitmapOrAJpegPicture) {
     EXPECT_EQ(pane.picture().graphic(), nullptr);
 }
 
+TEST(TImage, ATransparentPaneLeavesOutTheColourOfTheBottomLeftPixel) {
+    QWidget window;
+    QPalette colours = window.palette();
+    colours.setColor(QPalette::Window, QColor(1, 1, 1));
+    window.setPalette(colours);
+    window.setAutoFillBackground(true);
+    window.resize(20, 10);
+    TImage pane("Image1", &window);
+    pane.resize(20, 10);
+    TBitmap bitmap;
+    makeTwoColourBitmap(bitmap, 20, 10, TPixelFormat::Bits8); // blue on the right
+    bitmap.setPixel(15, 4, 0x0000FF);                         // red in the blue half
+    pane.setGraphic(&bitmap);
+    pane.setTransparent(true);
+    const auto shown = [&window] {
+        return window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    QImage image = shown();
+    EXPECT_EQ(image.pixel(2, 5), qRgb(1, 1, 1)); // red, as the bottom-left pixel
+    EXPECT_EQ(image.pixel(15, 4), qRgb(1, 1, 1));
+    EXPECT_EQ(image.pixel(17, 5), qRgb(0, 0, 255));
+
+    bitmap.setPixel(0, 9, 0xFF0000); // now blue is the left-out colour
+    pane.setGraphic(&bitmap);
+    image = shown();
+    EXPECT_EQ(image.pixel(2, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(17, 5), qRgb(1, 1, 1));
+
+    pane.setTransparent(false);
+    EXPECT_EQ(shown().pixel(17, 5), qRgb(0, 0, 255));
+}
+
 TEST(TImage, DamagedJpegDataLeavesThePaneEmptyWithoutAnError) {
     TMemoryStream nothing;
     TJPEGImage empty; // zero bytes: decoding fails with the library's code

@@ -1,0 +1,35 @@
+#include "ui/DecodedSource.h"
+
+#include "imaging/TJPEGImage.h"
+#include "platform/FileOperations.h"
+#include "ui/SourceFile.h"
+
+void DecodedSource::decodeInto(FileOperations& files, const QString& path, const QString& extension,
+                               TJPEGImage& jpeg) {
+    // Taken before reading: a file changed while it is read is read again next time.
+    const std::optional<FileIdentity> identity = files.identity(path);
+    if (holds(path, extension, identity)) {
+        jpeg.CopyFrom(&pixels_);
+        jpeg.setProgressiveWrite(progressive_);
+        return;
+    }
+    clear();
+    TBitmap bitmap;
+    SourceFile::read(path, extension, jpeg, bitmap);
+    pixels_.CopyFrom(&jpeg.Decode()); // shares the pixels, copies nothing
+    progressive_ = jpeg.ProgressiveWrite();
+    path_ = path;
+    extension_ = extension;
+    identity_ = identity;
+}
+
+void DecodedSource::clear() {
+    identity_.reset();
+    pixels_.releaseImage();
+}
+
+bool DecodedSource::holds(const QString& path, const QString& extension,
+                          const std::optional<FileIdentity>& identity) const {
+    return identity && identity_ && *identity == *identity_ && path == path_ &&
+           extension == extension_ && !pixels_.empty();
+}
