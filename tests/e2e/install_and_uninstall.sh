@@ -41,10 +41,15 @@ check_desktop_entry() {
         fail "the entry does not start the installed command with the file: $(grep Exec "$entry")"
     grep -qx 'Icon=trevano' "$entry" || fail "the entry names another icon"
     grep -qx 'MimeType=image/jpeg;image/bmp;image/x-bmp;' "$entry" || fail "no picture types"
-    local size
-    for size in 32 48 64 128 256; do
-        [[ "$(identify -format %wx%h "$prefix/share/icons/hicolor/${size}x$size/apps/trevano.png")" \
-            == "${size}x$size" ]] || fail "no $size-pixel icon"
+    cmp "$source/resources/trevano.png" "$prefix/share/icons/hicolor/32x32/apps/trevano.png" ||
+        fail "the 32-pixel icon is not the window icon"
+    local size icon
+    for size in 64 128 256; do
+        icon=$prefix/share/icons/hicolor/${size}x$size/apps/trevano.png
+        [[ "$(convert "$source/resources/trevano.png" -scale $((size * 100 / 32))% png:- |
+            compare -metric AE - "$icon" null: 2>&1)" == 0 ]] ||
+            fail "the $size-pixel icon is not the window icon's pixels made larger" \
+                "(resources/tools/make_desktop_icons.py makes it)"
     done
 }
 
