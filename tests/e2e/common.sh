@@ -44,8 +44,10 @@ screenshot() {
 }
 
 # On the first free display, so that tests and people running at the same time do not meet.
+# Without -noreset the server resets when its last client goes, and a program started at that
+# moment cannot connect.
 start_x_server() {
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$output/display" \
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$output/display" \
         >"$output/xvfb.log" 2>&1 &
     xvfb=$!
     wait_for "the X server's start" grep -q '^[0-9]' "$output/display"
@@ -103,5 +105,5 @@ make_picture() {
         -fill '#b8442f' -draw 'rectangle 267,237 363,307' \
         -fill '#6e2a1e' -draw 'polygon 254,239 315,194 376,239' \
         -fill '#f2e4b8' -draw 'rectangle 304,267 325,307' \
-        -seed 3 -attenuate 0.5 +noise Gaussian -type TrueColor "BMP3:$1"
+        -seed 3 -attenuate 0.2 +noise Gaussian -type TrueColor "BMP3:$1"
 }

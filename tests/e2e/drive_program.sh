@@ -7,7 +7,8 @@
 #   2. start in French with the same picture named on the command line, switch to English;
 #   3. start with a missing picture named on the command line: an error box.
 # Then the files on disk are checked against the reference tools. Every step keeps a
-# screenshot in OUTPUT/screenshots; every wait gives up after TREVANO_E2E_TIMEOUT seconds.
+# screenshot in OUTPUT/screenshots, and the main windows a picture each in OUTPUT/windows;
+# every wait gives up after TREVANO_E2E_TIMEOUT seconds.
 #   drive_program.sh PROGRAM ROTATION_TOOL OUTPUT
 set -euo pipefail
 
@@ -51,6 +52,12 @@ area_changed_from() {
     [[ "$(area_checksum "$2" "$3" "$4" "$5" "$6")" != "$1" ]]
 }
 
+# The window alone, for pictures of the program (the README's come from here).
+window_shot() {
+    mkdir -p "$output/windows"
+    import -window "$2" "$output/windows/$1.png"
+}
+
 start_program() {
     local settings=$1
     shift
@@ -87,12 +94,14 @@ first_run() {
     wait_for "the preview at quality $quality" area_changed_from "$before" "$main" 405 75 376 469
     sleep 0.3
     screenshot "quality-$quality"
+    window_shot main-window "$main"
     say "previewed"
 
     xdotool mousemove --sync --window "$main" 593 309 click --repeat 2 --delay 80 1
     local viewer
     viewer=$(window_of "$picture     [Real size]")
     screenshot viewer
+    window_shot viewer "$viewer"
     xdotool mousemove --sync --window "$viewer" 100 100 click --repeat 2 --delay 80 1
     wait_for "the viewer to close" no_window "$picture     [Real size]"
 
@@ -110,6 +119,7 @@ first_run() {
     wait_for "the rotated file" cmp -s "$saved" "$output/expected-rotated.jpg"
     wait_for "the rotated picture on screen" area_changed_from "$before" "$form4" 6 6 658 535
     screenshot rotated
+    window_shot rotate-window "$form4"
     say "rotated"
 
     click "$form4" 720 528 # OK
