@@ -58,13 +58,9 @@ check_first_start() {
     local settings=$output/settings.ini
     QT_QPA_PLATFORM=offscreen TREVANO_SETTINGS=$settings "$prefix/bin/trevano" \
         >"$output/program.log" 2>&1 &
-    local program=$! waited=0
-    until grep -q '^Path=' "$settings" 2>/dev/null; do
-        ((waited < 100)) || fail "the installed program wrote no settings in 10 s"
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    kill "$program"
+    running=$!
+    wait_for "the installed program's settings file" grep -q '^Path=' "$settings"
+    stop_program
     grep -qx "Path=$folder/" "$settings" || fail "the default folder is not the program's: $(
         grep Path "$settings")"
 }
