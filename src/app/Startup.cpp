@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/CommandLine.h"
 #include "imaging/TBitmap.h"
 #include "imaging/TJPEGDefaults.h"
 #include "imaging/TJPEGImage.h"
@@ -20,6 +21,7 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <QTimer>
 
 namespace {
 
@@ -29,6 +31,17 @@ void prepareImaging() {
     TJPEGDefaults::takeDecodeDepthFromScreen(QtScreenSize().colourDepth());
     registerBitmapFormat();
     registerJpegFormat();
+}
+
+// A picture named on the command line is loaded once the main window is up, as if chosen in
+// its open dialog; a file that cannot be loaded gets that load's error box.
+void loadNamedPicture(TForm1& form1) {
+    const std::optional<QString> picture = CommandLine::pictureFile(QCoreApplication::arguments());
+    if (picture) {
+        QTimer::singleShot(0, &form1, [&form1, file = *picture] {
+            form1.guard().run([&form1, &file] { form1.loadFile(file); });
+        });
+    }
 }
 
 int runWindows(QApplication& application, QtDialogService& dialogs) {
@@ -47,6 +60,7 @@ int runWindows(QApplication& application, QtDialogService& dialogs) {
     TForm4 form4(settings, {dialogs, screen, processes, files});
     form1.attachWindows(&form2, &form3, &form4);
     form1.show();
+    loadNamedPicture(form1);
     return application.exec();
 }
 

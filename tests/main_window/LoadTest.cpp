@@ -260,3 +260,46 @@ TEST_F(Load, ALoadInFitOrTopLeftModeReturnsToCentredRealSize) {
     EXPECT_EQ(form.BitBtn3->toolTip(), "Real size");
     EXPECT_TRUE(form.BitBtn2->isEnabled());
 }
+
+// The way in for a file named on the command line: the load without the dialog.
+TEST_F(Load, AFileGivenDirectlyLoadsAsIfChosenInTheDialog) {
+    MainWindowProgram& program = start();
+    TForm1& form = program.form1;
+    load(writeBmp("first.bmp", 64, 48));
+    recompressAt(40);
+    const QString file = writeBmp("named.bmp", 120, 80);
+    EXPECT_TRUE(form.guard().run([&] { form.loadFile(file); }));
+    EXPECT_EQ(program.dialogs.openRequests.size(), 1u); // the first load's only
+    EXPECT_EQ(errorTexts(), QStringList());
+    EXPECT_EQ(form.windowTitle(), file);
+    EXPECT_EQ(form.Edit1->text(), file);
+    EXPECT_EQ(form.Label5->caption(), " named.bmp  [120 x 80]");
+    EXPECT_EQ(form.State.CurrentQuality, 100);
+    EXPECT_EQ(form.State.CompressedQuality, 100);
+    EXPECT_EQ(form.TrackBar1->value(), 100);
+    expectPictureLabelsVisible(form, true);
+    EXPECT_EQ(program.sound.played.size(), 2);
+}
+
+TEST_F(Load, AFileGivenDirectlyThatCannotBeLoadedGetsTheDialogLoadsErrorBox) {
+    MainWindowProgram& program = start();
+    TForm1& form = program.form1;
+    const QString missing = path("gone.bmp");
+    const QString folder = path("");
+    for (const QString& file : {missing, folder}) {
+        SCOPED_TRACE(file.toStdString());
+        program.dialogs.boxes.clear();
+        load(file);
+        const QStringList throughTheDialog = errorTexts();
+        ASSERT_EQ(throughTheDialog.size(), 1);
+        program.dialogs.boxes.clear();
+        form.guard().run([&] { form.loadFile(file); });
+        EXPECT_EQ(errorTexts(), throughTheDialog);
+        EXPECT_EQ(program.dialogs.boxes[0].kind, MessageBoxKind::StandardError);
+        EXPECT_EQ(form.windowTitle(), file);
+        expectPictureLabelsVisible(form, false);
+        EXPECT_FALSE(form.State.Busy);
+    }
+    EXPECT_EQ(errorTexts(), QStringList{"Impossible d'ouvrir le fichier " + folder});
+    EXPECT_TRUE(program.sound.played.empty());
+}
