@@ -10,6 +10,7 @@ packages=(
     libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-apps xdotool imagemagick python3-pil fonts-dejavu-core fonts-liberation2
+    python3-skimage
 )
 
 missing=()
