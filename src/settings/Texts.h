@@ -85,6 +85,10 @@ inline constexpr LanguageText FreeMemoryUnit{" Mo", " Mb"};
 inline constexpr LanguageText ViewerHint{"Double-cliquez pour fermer cette fenêtre",
                                          "Double click to close this window"};
 
+// What the viewer shows instead of the recompressed picture, named in its corner.
+inline constexpr LanguageText ViewerShowsOriginal{"Originale", "Original"};
+inline constexpr LanguageText ViewerShowsDifference{"Différence × 8", "Difference × 8"};
+
 // The eight points of the help window, in order.
 inline constexpr std::array<LanguageText, 8> HelpParagraphs{{
     {"Appuyez sur le bouton \"Charger fichier\" et selectionnez un fichier BMP ou JPG.",
