@@ -1,6 +1,7 @@
 #include "main_window/TForm1.h"
 
 #include "main_window/MainWindowGlyphs.h"
+#include "main_window/PreviewJudge.h"
 #include "platform/ScreenSize.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
@@ -19,6 +20,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QShowEvent>
+#include <QThreadPool>
 #include <QTimer>
 
 namespace {
@@ -47,6 +49,7 @@ TForm1::TForm1(Settings& settings, MainWindowServices services, QWidget* parent)
     createDialogs();
     setFocusOrder();
     connectHandlers();
+    createJudging();
     guard_.run([this] { FormCreate(); });
 }
 

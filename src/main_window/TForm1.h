@@ -8,12 +8,15 @@
 #include "ui/HandlerGuard.h"
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <vector>
 
 struct LanguageText;
+class PreviewJudge;
 class QFrame;
 class QLineEdit;
+class QThreadPool;
 class QTimer;
 class Settings;
 class TBitBtn;
@@ -36,6 +39,8 @@ class TForm1 : public QWidget {
 public:
     // Creating the window loads the settings.
     TForm1(Settings& settings, MainWindowServices services, QWidget* parent = nullptr);
+    // Stops the work on the worker thread and waits for it.
+    ~TForm1() override;
 
     // The windows this one opens; they are created after it.
     void attachWindows(TForm2* form2, TForm3* form3, TForm4* form4);
@@ -150,4 +155,14 @@ private:
     TForm4* form4_ = nullptr;
     bool shownBefore_ = false;
     DecodedSource decodedSource_;
+
+    // The similarity score, beyond the slider and the readouts.
+    void createJudging();
+    void pictureLoaded();
+    void judgePreview();
+    qint64 previewBytes() const;
+    // The one worker thread; declared first, so it goes last and waits for the work that
+    // the one below has stopped.
+    std::unique_ptr<QThreadPool> worker_;
+    std::unique_ptr<PreviewJudge> judge_;
 };

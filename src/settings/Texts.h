@@ -89,6 +89,12 @@ inline constexpr LanguageText ViewerHint{"Double-cliquez pour fermer cette fenê
 inline constexpr LanguageText ViewerShowsOriginal{"Originale", "Original"};
 inline constexpr LanguageText ViewerShowsDifference{"Différence × 8", "Difference × 8"};
 
+// The tooltip of the compressed-size readout: the similarity score and the new size as a
+// share of the loaded file's, after a warning when the new file would be the larger.
+inline constexpr LanguageText ShareOfOriginal{" % du fichier original", " % of the original file"};
+inline constexpr LanguageText LargerThanOriginal{"Plus gros que le fichier original",
+                                                 "Larger than the original file"};
+
 // The eight points of the help window, in order.
 inline constexpr std::array<LanguageText, 8> HelpParagraphs{{
     {"Appuyez sur le bouton \"Charger fichier\" et selectionnez un fichier BMP ou JPG.",
