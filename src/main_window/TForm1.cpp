@@ -6,6 +6,7 @@
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
+#include "ui/BackgroundTask.h"
 #include "ui/DesignFont.h"
 #include "ui/ScreenCentring.h"
 #include "ui/TBitBtn.h"

@@ -13,6 +13,7 @@
 #include <vector>
 
 struct LanguageText;
+class BackgroundTask;
 class PreviewJudge;
 class QFrame;
 class QLineEdit;
@@ -101,6 +102,9 @@ public:
     void Image2DblClick();
     // Reports of the load's JPEG picture while it decodes or encodes.
     void JpegProgress(TProgressStage stage, int percentDone);
+    // The slider's context menu and its item: the highest quality under a size.
+    void TrackBar1ContextPopup(QPoint at);
+    void SizeSearchClick();
 
     // Runs a handler the way the window's own events run theirs.
     const HandlerGuard& guard() const { return guard_; }
@@ -156,13 +160,17 @@ private:
     bool shownBefore_ = false;
     DecodedSource decodedSource_;
 
-    // The similarity score, beyond the slider and the readouts.
+    // The similarity score and the size search, beyond the slider and the readouts.
     void createJudging();
     void pictureLoaded();
     void judgePreview();
+    void searchQualityUnder(qint64 kibibytes);
+    void sizeSearchEnded(int quality, qint64 kibibytes);
+    void sizeSearchFailed(const QString& text);
     qint64 previewBytes() const;
     // The one worker thread; declared first, so it goes last and waits for the work that
-    // the one below has stopped.
+    // the two below have stopped.
     std::unique_ptr<QThreadPool> worker_;
     std::unique_ptr<PreviewJudge> judge_;
+    std::unique_ptr<BackgroundTask> sizeSearch_;
 };

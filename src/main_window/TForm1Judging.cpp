@@ -1,12 +1,15 @@
 // Judging the preview: the similarity score in the tooltip of the compressed-size readout,
-// computed on a worker thread, and the loaded picture handed to the viewer's comparison.
+// the loaded picture handed to the viewer's comparison, and the worker thread they share
+// with the size search.
 #include "imaging/TJPEGData.h"
 #include "imaging/TJPEGImage.h"
 #include "main_window/PreviewJudge.h"
 #include "main_window/TForm1.h"
 #include "platform/FileOperations.h"
+#include "ui/BackgroundTask.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
+#include "ui/TTrackBar.h"
 #include "windows/TForm2.h"
 #include "windows/ViewerComparison.h"
 
@@ -15,6 +18,7 @@
 
 TForm1::~TForm1() {
     // The work is stopped first; the worker thread, going last, waits for it to end.
+    sizeSearch_.reset();
     judge_.reset();
     worker_.reset();
 }
@@ -23,6 +27,10 @@ void TForm1::createJudging() {
     worker_ = std::make_unique<QThreadPool>();
     worker_->setMaxThreadCount(1);
     judge_ = std::make_unique<PreviewJudge>(*worker_, *Label8, settings_);
+    sizeSearch_ = std::make_unique<BackgroundTask>(*worker_);
+    TrackBar1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TrackBar1, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { guard_.run([this, at] { TrackBar1ContextPopup(at); }); });
 }
 
 void TForm1::pictureLoaded() {

@@ -95,6 +95,16 @@ inline constexpr LanguageText ShareOfOriginal{" % du fichier original", " % of t
 inline constexpr LanguageText LargerThanOriginal{"Plus gros que le fichier original",
                                                  "Larger than the original file"};
 
+// The quality slider's context menu: the highest quality whose file fits a size.
+inline constexpr LanguageText SizeSearchItem{"Meilleure qualité sous une taille…",
+                                             "Highest quality under a size…"};
+inline constexpr LanguageText SizeSearchPrompt{"Taille maximale du fichier, en Ko :",
+                                               "Largest file size, in Kb:"};
+// %1 is the size typed, in kibibytes.
+inline constexpr LanguageText SizeSearchNothingFits{
+    "Même à la qualité 0 %, le fichier dépasse %1 Ko.",
+    "Even at quality 0 %, the file is larger than %1 Kb."};
+
 // The eight points of the help window, in order.
 inline constexpr std::array<LanguageText, 8> HelpParagraphs{{
     {"Appuyez sur le bouton \"Charger fichier\" et selectionnez un fichier BMP ou JPG.",
