@@ -46,6 +46,10 @@ public:
     // The windows this one opens; they are created after it.
     void attachWindows(TForm2* form2, TForm3* form3, TForm4* form4);
 
+    // Loads a picture file as if the user had chosen it in the open dialog: the file named
+    // on the command line comes in here. Failures go to the caller's guard, as in a handler.
+    void loadFile(const QString& fileName);
+
     static constexpr QSize ClientSize{786, 564};
     static constexpr const char* Caption = "Trevano  V2.0 b";
 
@@ -113,6 +117,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A BMP or JPEG file dropped on the window is loaded.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createPanes();

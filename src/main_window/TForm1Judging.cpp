@@ -31,6 +31,7 @@ void TForm1::createJudging() {
     TrackBar1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(TrackBar1, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { guard_.run([this, at] { TrackBar1ContextPopup(at); }); });
+    setAcceptDrops(true);
 }
 
 void TForm1::pictureLoaded() {

@@ -49,13 +49,22 @@ void TForm1::BitBtn1Click() {
     OpenPictureDialog1.fileName.clear();
     OpenPictureDialog1.title = Texts::OpenDialogTitle.in(language());
     const std::optional<QString> chosen = services_.dialogs.openPictureFile(OpenPictureDialog1);
-    if (!chosen) {
+    if (chosen) {
+        loadFile(*chosen);
+    }
+}
+
+void TForm1::loadFile(const QString& fileName) {
+    if (State.Busy) {
         return;
     }
+    // As the load button sets them before its dialog, for a file that comes from elsewhere.
+    State.CurrentQuality = 100;
+    State.CompressedQuality = 100;
     const BusyScope busy(State.Busy);
     setPictureLabelsVisible(false);
     clearPictures();
-    Edit1->setText(*chosen);
+    Edit1->setText(fileName);
     setWindowTitle(Edit1->text());
     measureSourceFile();
     TBitmap workBitmap;
