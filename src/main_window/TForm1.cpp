@@ -1,10 +1,12 @@
 #include "main_window/TForm1.h"
 
 #include "main_window/MainWindowGlyphs.h"
+#include "main_window/PreviewJudge.h"
 #include "platform/ScreenSize.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
+#include "ui/BackgroundTask.h"
 #include "ui/DesignFont.h"
 #include "ui/ScreenCentring.h"
 #include "ui/TBitBtn.h"
@@ -19,6 +21,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QShowEvent>
+#include <QThreadPool>
 #include <QTimer>
 
 namespace {
@@ -47,6 +50,7 @@ TForm1::TForm1(Settings& settings, MainWindowServices services, QWidget* parent)
     createDialogs();
     setFocusOrder();
     connectHandlers();
+    createJudging();
     guard_.run([this] { FormCreate(); });
 }
 

@@ -8,12 +8,16 @@
 #include "ui/HandlerGuard.h"
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <vector>
 
 struct LanguageText;
+class BackgroundTask;
+class PreviewJudge;
 class QFrame;
 class QLineEdit;
+class QThreadPool;
 class QTimer;
 class Settings;
 class TBitBtn;
@@ -36,6 +40,8 @@ class TForm1 : public QWidget {
 public:
     // Creating the window loads the settings.
     TForm1(Settings& settings, MainWindowServices services, QWidget* parent = nullptr);
+    // Stops the work on the worker thread and waits for it.
+    ~TForm1() override;
 
     // The windows this one opens; they are created after it.
     void attachWindows(TForm2* form2, TForm3* form3, TForm4* form4);
@@ -100,6 +106,9 @@ public:
     void Image2DblClick();
     // Reports of the load's JPEG picture while it decodes or encodes.
     void JpegProgress(TProgressStage stage, int percentDone);
+    // The slider's context menu and its item: the highest quality under a size.
+    void TrackBar1ContextPopup(QPoint at);
+    void SizeSearchClick();
 
     // Runs a handler the way the window's own events run theirs.
     const HandlerGuard& guard() const { return guard_; }
@@ -108,6 +117,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A BMP or JPEG file dropped on the window is loaded.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createPanes();
@@ -155,4 +167,18 @@ private:
     TForm4* form4_ = nullptr;
     bool shownBefore_ = false;
     DecodedSource decodedSource_;
+
+    // The similarity score and the size search, beyond the slider and the readouts.
+    void createJudging();
+    void pictureLoaded();
+    void judgePreview();
+    void searchQualityUnder(qint64 kibibytes);
+    void sizeSearchEnded(int quality, qint64 kibibytes);
+    void sizeSearchFailed(const QString& text);
+    qint64 previewBytes() const;
+    // The one worker thread; declared first, so it goes last and waits for the work that
+    // the two below have stopped.
+    std::unique_ptr<QThreadPool> worker_;
+    std::unique_ptr<PreviewJudge> judge_;
+    std::unique_ptr<BackgroundTask> sizeSearch_;
 };

@@ -171,6 +171,7 @@ void TForm1::showLoadedPicture(TJPEGImage& workJpeg) {
         form2_->Image4->setGraphic(&workJpeg);
         form2_->setWindowTitle(Readouts::viewerCaption(windowTitle(), language()));
     }
+    pictureLoaded();
 }
 
 void TForm1::resetDisplayMode() {

@@ -39,6 +39,7 @@ void TForm1::Timer1Timer() {
     State.CompressedQuality = quality;
     BitBtn4->setEnabled(true);
     BitBtn9->setEnabled(false);
+    judgePreview();
 }
 
 void TForm1::recompress(int quality) {

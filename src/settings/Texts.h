@@ -85,6 +85,26 @@ inline constexpr LanguageText FreeMemoryUnit{" Mo", " Mb"};
 inline constexpr LanguageText ViewerHint{"Double-cliquez pour fermer cette fenêtre",
                                          "Double click to close this window"};
 
+// What the viewer shows instead of the recompressed picture, named in its corner.
+inline constexpr LanguageText ViewerShowsOriginal{"Originale", "Original"};
+inline constexpr LanguageText ViewerShowsDifference{"Différence × 8", "Difference × 8"};
+
+// The tooltip of the compressed-size readout: the similarity score and the new size as a
+// share of the loaded file's, after a warning when the new file would be the larger.
+inline constexpr LanguageText ShareOfOriginal{" % du fichier original", " % of the original file"};
+inline constexpr LanguageText LargerThanOriginal{"Plus gros que le fichier original",
+                                                 "Larger than the original file"};
+
+// The quality slider's context menu: the highest quality whose file fits a size.
+inline constexpr LanguageText SizeSearchItem{"Meilleure qualité sous une taille…",
+                                             "Highest quality under a size…"};
+inline constexpr LanguageText SizeSearchPrompt{"Taille maximale du fichier, en Ko :",
+                                               "Largest file size, in Kb:"};
+// %1 is the size typed, in kibibytes.
+inline constexpr LanguageText SizeSearchNothingFits{
+    "Même à la qualité 0 %, le fichier dépasse %1 Ko.",
+    "Even at quality 0 %, the file is larger than %1 Kb."};
+
 // The eight points of the help window, in order.
 inline constexpr std::array<LanguageText, 8> HelpParagraphs{{
     {"Appuyez sur le bouton \"Charger fichier\" et selectionnez un fichier BMP ou JPG.",

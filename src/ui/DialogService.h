@@ -16,6 +16,10 @@ public:
     virtual std::optional<QString> savePictureFile(const FileDialogOptions& options) = 0;
     // A modal box with a single OK button; returns when the user closes it.
     virtual void showMessageBox(MessageBoxKind kind, const QString& text) = 0;
+    // A whole number typed by the user, from `minimum` to `maximum`, the box opening on
+    // `value`; nothing when the user cancels.
+    virtual std::optional<int> askNumber(const QString& text, int value, int minimum,
+                                         int maximum) = 0;
 
     void showMessage(const QString& text) { showMessageBox(MessageBoxKind::Plain, text); }
     void showError(const QString& text) { showMessageBox(MessageBoxKind::Error, text); }

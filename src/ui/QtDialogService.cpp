@@ -1,9 +1,11 @@
 #include "ui/QtDialogService.h"
 
+#include "ui/ApplicationTitle.h"
 #include "ui/PicturePreview.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -99,4 +101,12 @@ std::unique_ptr<QMessageBox> QtDialogService::makeMessageBox(MessageBoxKind kind
 
 void QtDialogService::showMessageBox(MessageBoxKind kind, const QString& text) {
     makeMessageBox(kind, text, parent_)->exec();
+}
+
+std::optional<int> QtDialogService::askNumber(const QString& text, int value, int minimum,
+                                              int maximum) {
+    bool accepted = false;
+    const int number = QInputDialog::getInt(parent_, ApplicationTitle, text, value, minimum,
+                                            maximum, 1, &accepted);
+    return accepted ? std::optional<int>(number) : std::nullopt;
 }

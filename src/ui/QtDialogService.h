@@ -18,6 +18,7 @@ public:
     std::optional<QString> openPictureFile(const FileDialogOptions& options) override;
     std::optional<QString> savePictureFile(const FileDialogOptions& options) override;
     void showMessageBox(MessageBoxKind kind, const QString& text) override;
+    std::optional<int> askNumber(const QString& text, int value, int minimum, int maximum) override;
 
     // "JPEG (*.jpg)|*.jpg|*.*|*.*" as Qt's name filters; "*.*" means every file.
     static QStringList nameFilters(const QString& filter);

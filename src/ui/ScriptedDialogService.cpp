@@ -30,3 +30,13 @@ void ScriptedDialogService::showMessageBox(MessageBoxKind kind, const QString& t
         whileBoxIsShown();
     }
 }
+
+std::optional<int> ScriptedDialogService::askNumber(const QString& text, int, int, int) {
+    numberRequests.push_back(text);
+    if (numberAnswers.empty()) {
+        return std::nullopt;
+    }
+    const std::optional<int> answer = numberAnswers.front();
+    numberAnswers.pop_front();
+    return answer;
+}

@@ -18,6 +18,8 @@ public:
     // Answers, taken in order; an empty script answers "cancelled".
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
+    std::deque<std::optional<int>> numberAnswers;
+    std::vector<QString> numberRequests;
     std::vector<FileDialogOptions> openRequests;
     std::vector<FileDialogOptions> saveRequests;
     std::vector<ShownBox> boxes;
@@ -27,4 +29,5 @@ public:
     std::optional<QString> openPictureFile(const FileDialogOptions& options) override;
     std::optional<QString> savePictureFile(const FileDialogOptions& options) override;
     void showMessageBox(MessageBoxKind kind, const QString& text) override;
+    std::optional<int> askNumber(const QString& text, int value, int minimum, int maximum) override;
 };

@@ -7,6 +7,7 @@
 #include "ui/MessagePump.h"
 #include "ui/ScreenCentring.h"
 #include "ui/TImage.h"
+#include "windows/ViewerComparison.h"
 #include "windows/ViewerCursor.h"
 
 #include <QShowEvent>
@@ -35,6 +36,7 @@ TForm2::TForm2(Settings& settings, ScreenSize& screen, QWidget* parent)
     connect(Image4, &TImage::mouseUp, this, [this] { Image4MouseUp(); });
     connect(Image4, &TImage::mouseMove, this, [this](QPoint at) { Image4MouseMove(at); });
     connect(Image4, &TImage::doubleClicked, this, [this] { Image4DblClick(); });
+    Comparison = new ViewerComparison(*this, *Image4, settings);
 }
 
 void TForm2::showEvent(QShowEvent* event) {

@@ -7,6 +7,7 @@ class ScreenSize;
 class Settings;
 class TGraphic;
 class TImage;
+class ViewerComparison;
 
 // The full-size viewer: the recompressed picture pixel for pixel, panned by dragging. It is
 // created hidden, shown and hidden any number of times, and holds a copy of the latest
@@ -21,6 +22,8 @@ public:
     static constexpr const char* DesignCaption = "Real size";
 
     TImage* Image4 = nullptr;
+    // The loaded picture beside the recompressed one: flicker and difference views.
+    ViewerComparison* Comparison = nullptr;
 
     // Sizes the window to its picture plus the frame allowance, within the screen, with its
     // left edge on the screen.

@@ -1,0 +1,24 @@
+#include "main_window/DroppedPicture.h"
+
+#include "ui/PictureFileKind.h"
+
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+std::optional<QString> DroppedPicture::file(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) {
+        return std::nullopt;
+    }
+    const QUrl url = data->urls().first();
+    if (!url.isLocalFile() || QFileInfo(url.toLocalFile()).isDir()) {
+        return std::nullopt;
+    }
+    const QString path = url.toLocalFile();
+    const QString extension = PictureFileKind::extension(path).toUpper();
+    // ".jpeg" is taken too, and then read by the program's rule as the dialog's choice is.
+    if (extension != ".BMP" && extension != ".JPG" && extension != ".JPEG") {
+        return std::nullopt;
+    }
+    return path;
+}

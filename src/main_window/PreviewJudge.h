@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ui/BackgroundTask.h"
+
+#include <QtGlobal>
+#include <memory>
+#include <optional>
+
+class QThreadPool;
+class Settings;
+class TGraphic;
+class TLabel;
+struct LumaPlane;
+
+// Scores the preview against the loaded picture on the worker thread, so a recompression
+// is not held up by it, and shows the score as the tooltip of the compressed-size readout.
+// A newer preview stops the score of an older one; the tooltip stays empty until the
+// score of the preview on screen arrives.
+class PreviewJudge {
+public:
+    PreviewJudge(QThreadPool& worker, TLabel& readout, Settings& settings);
+
+    // The picture as loaded and its file's size, the reference of the scores that follow.
+    void setLoaded(TGraphic* loaded, std::optional<qint64> fileBytes);
+    // `preview` is the picture shown, `previewBytes` the length of its JPEG file.
+    void judge(TGraphic* preview, qint64 previewBytes);
+    bool running() const { return task_.running(); }
+
+private:
+    BackgroundTask task_;
+    TLabel& readout_;
+    Settings& settings_;
+    std::shared_ptr<const LumaPlane> loaded_;
+    std::optional<qint64> originalBytes_;
+};

@@ -1,0 +1,59 @@
+// Judging the preview: the similarity score in the tooltip of the compressed-size readout,
+// the loaded picture handed to the viewer's comparison, and the worker thread they share
+// with the size search.
+#include "imaging/TJPEGData.h"
+#include "imaging/TJPEGImage.h"
+#include "main_window/PreviewJudge.h"
+#include "main_window/TForm1.h"
+#include "platform/FileOperations.h"
+#include "ui/BackgroundTask.h"
+#include "ui/TImage.h"
+#include "ui/TLabel.h"
+#include "ui/TTrackBar.h"
+#include "windows/TForm2.h"
+#include "windows/ViewerComparison.h"
+
+#include <QLineEdit>
+#include <QThreadPool>
+
+TForm1::~TForm1() {
+    // The work is stopped first; the worker thread, going last, waits for it to end.
+    sizeSearch_.reset();
+    judge_.reset();
+    worker_.reset();
+}
+
+void TForm1::createJudging() {
+    worker_ = std::make_unique<QThreadPool>();
+    worker_->setMaxThreadCount(1);
+    judge_ = std::make_unique<PreviewJudge>(*worker_, *Label8, settings_);
+    sizeSearch_ = std::make_unique<BackgroundTask>(*worker_);
+    TrackBar1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TrackBar1, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { guard_.run([this, at] { TrackBar1ContextPopup(at); }); });
+    setAcceptDrops(true);
+}
+
+void TForm1::pictureLoaded() {
+    TGraphic* loaded = Image1->picture().graphic();
+    judge_->setLoaded(loaded, services_.files.fileSize(Edit1->text()));
+    if (form2_) {
+        form2_->Comparison->setOriginal(loaded);
+    }
+    judgePreview();
+}
+
+void TForm1::judgePreview() {
+    if (form2_) {
+        form2_->Comparison->pictureReplaced();
+    }
+    judge_->judge(Image2->picture().graphic(), previewBytes());
+}
+
+qint64 TForm1::previewBytes() const {
+    const auto* preview = dynamic_cast<const TJPEGImage*>(Image2->picture().graphic());
+    if (!preview || !preview->data().Bytes) {
+        return 0;
+    }
+    return preview->data().Bytes->size();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// A picture drawn over another control at its top-left corner, pixel for pixel. The mouse
+// goes through it to the control below, so dragging and double-clicks work as before.
+class PictureOverlay : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PictureOverlay(QWidget* parent);
+
+    void setImage(const QImage& image);
+    const QImage& image() const { return image_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage image_;
+};
