@@ -175,7 +175,7 @@ TEST_F(Load, AFailedLoadShowsTheImagingErrorAndLeavesThePictureLessLayout) {
     load(writeBmp("good.bmp", 64, 48));
     QFile corrupt(path("broken.jpg"));
     ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
-    corrupt.write("\xFF\xD8\xFF\xE0 not really a JPEG file", 30);
+    corrupt.write(QByteArray("\xFF\xD8\xFF\xE0 not really a JPEG file"));
     corrupt.close();
     QFile invalid(path("broken.bmp"));
     ASSERT_TRUE(invalid.open(QIODevice::WriteOnly));
