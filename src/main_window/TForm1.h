@@ -23,6 +23,7 @@ class Settings;
 class TBitBtn;
 class TBitmap;
 class TJPEGImage;
+class TMemoryStream;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -147,6 +148,7 @@ private:
     void measureSourceFile();
     void loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap);
     void keepLeftPanePixels(const std::optional<FileIdentity>& identity, bool progressive);
+    void showCompressedResult(TJPEGImage& workJpeg, TMemoryStream& stream);
     void showLoadedPicture(TJPEGImage& workJpeg);
     void resetDisplayMode();
     void updateViewer(TJPEGImage& picture);

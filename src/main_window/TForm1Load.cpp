@@ -144,15 +144,21 @@ void TForm1::keepLeftPanePixels(const std::optional<FileIdentity>& identity, boo
     }
 }
 
-void TForm1::showLoadedPicture(TJPEGImage& workJpeg) {
-    TMemoryStream loadStream;
-    loadStream.setPosition(0);
-    workJpeg.WriteToStream(loadStream);
-    Label8->setCaption(Readouts::size(loadStream.size(), language()));
-    loadStream.setPosition(0);
-    workJpeg.ReadFromStream(loadStream);
+void TForm1::showCompressedResult(TJPEGImage& workJpeg, TMemoryStream& stream) {
+    // Written out to learn the new file's size, then read back: the right pane shows what
+    // that file would hold.
+    stream.setPosition(0);
+    workJpeg.WriteToStream(stream);
+    Label8->setCaption(Readouts::size(stream.size(), language()));
+    stream.setPosition(0);
+    workJpeg.ReadFromStream(stream);
     decodeForPanes(workJpeg); // once for the pane and the viewer
     Image2->setGraphic(&workJpeg);
+}
+
+void TForm1::showLoadedPicture(TJPEGImage& workJpeg) {
+    TMemoryStream loadStream;
+    showCompressedResult(workJpeg, loadStream);
     State.PictureWidth = workJpeg.ImageWidth();
     State.PictureHeight = workJpeg.ImageHeight();
     placeLabelsOverCentredPicture();

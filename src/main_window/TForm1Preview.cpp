@@ -5,7 +5,6 @@
 #include "main_window/TForm1.h"
 #include "ui/BusyScope.h"
 #include "ui/MessagePump.h"
-#include "ui/PaneDecode.h"
 #include "ui/TBitBtn.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
@@ -53,13 +52,7 @@ void TForm1::recompress(int quality) {
     decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, workJpeg);
     workJpeg.setQuality(static_cast<std::uint8_t>(quality));
     workJpeg.Encode();
-    previewStream.setPosition(0);
-    workJpeg.WriteToStream(previewStream);
-    Label8->setCaption(Readouts::size(previewStream.size(), language()));
-    previewStream.setPosition(0);
-    workJpeg.ReadFromStream(previewStream);
-    decodeForPanes(workJpeg); // once for the pane and the viewer
-    Image2->setGraphic(&workJpeg);
+    showCompressedResult(workJpeg, previewStream);
     updateViewer(workJpeg);
     MessagePump::processMessages();
 }
