@@ -60,7 +60,8 @@ void TBitmapImage::allocate(int newWidth, int newHeight) {
     checkSize(newWidth, newHeight, bitCount());
     width = newWidth;
     height = newHeight;
-    pixels.assign(newWidth == 0 ? 0 : stride() * static_cast<std::size_t>(newHeight), 0);
+    pixels = {}; // the old rows are given back before the new ones are taken
+    pixels = decltype(pixels)(newWidth == 0 ? 0 : stride() * static_cast<std::size_t>(newHeight));
 }
 
 std::uint8_t* TBitmapImage::row(int row) {

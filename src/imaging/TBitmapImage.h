@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/PixelAllocator.h"
 #include "imaging/TPaletteEntry.h"
 #include "imaging/TPixelFormat.h"
 
@@ -32,8 +33,9 @@ struct TBitmapImage {
     std::uint32_t importantColours = 0;
     // The colour table for 8 bits or fewer, a palette that comes with the file otherwise.
     std::vector<TPaletteEntry> colours;
-    // Rows in storage order, each padded to a multiple of 4 bytes.
-    std::vector<std::uint8_t> pixels;
+    // Rows in storage order, each padded to a multiple of 4 bytes. Only ever replaced whole
+    // (see allocate), which is what keeps new rows zero without filling them.
+    std::vector<std::uint8_t, PixelAllocator<std::uint8_t>> pixels;
     // The whole file of a compressed picture, written back as long as nothing changes.
     std::vector<std::uint8_t> sourceBytes;
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+
+// Where the pixels of pictures live. Every block comes zeroed. Large blocks are mapped
+// straight from the system, which hands out zeroed pages anyway, and on large pages where
+// the system offers them: a picture of many megabytes then costs a few page faults
+// instead of thousands, and walking it by columns (a quarter turn) misses the address
+// cache far less.
+class PixelMemory {
+public:
+    // Throws std::bad_alloc when there is no memory.
+    static void* allocate(std::size_t bytes);
+    // `bytes` is the size given to allocate.
+    static void release(void* block, std::size_t bytes) noexcept;
+
+    // From this size on, blocks are mapped rather than taken from the heap.
+    static constexpr std::size_t MappedFrom = std::size_t{4} << 20;
+};
