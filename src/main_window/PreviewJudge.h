@@ -10,7 +10,6 @@ class QThreadPool;
 class Settings;
 class TGraphic;
 class TLabel;
-struct LumaPlane;
 
 // Scores the preview against the loaded picture on the worker thread, so a recompression
 // is not held up by it, and shows the score as the tooltip of the compressed-size readout.
@@ -19,6 +18,7 @@ struct LumaPlane;
 class PreviewJudge {
 public:
     PreviewJudge(QThreadPool& worker, TLabel& readout, Settings& settings);
+    ~PreviewJudge();
 
     // The picture as loaded and its file's size, the reference of the scores that follow.
     void setLoaded(TGraphic* loaded, std::optional<qint64> fileBytes);
@@ -27,9 +27,13 @@ public:
     bool running() const { return task_.running(); }
 
 private:
+    class Reference;
+
     BackgroundTask task_;
     TLabel& readout_;
     Settings& settings_;
-    std::shared_ptr<const LumaPlane> loaded_;
+    std::shared_ptr<Reference> loaded_;
+    int loadedWidth_ = 0;
+    int loadedHeight_ = 0;
     std::optional<qint64> originalBytes_;
 };
