@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
 #include <new>
 #include <sys/mman.h>
+#include <utility>
 
 namespace {
 
@@ -35,6 +38,51 @@ void* mapAligned(std::size_t length) {
     return reinterpret_cast<void*>(aligned);
 }
 
+void* mapLarge(std::size_t length) {
+    void* block = mapAligned(length);
+#ifdef MADV_HUGEPAGE
+    // Only a hint: without large pages the block works the same, on small ones.
+    madvise(block, length, MADV_HUGEPAGE);
+#endif
+    return block;
+}
+
+// The last large block given back, kept for the next one of the same length: a preview
+// replaces a picture of the same size at every quality change, and memory already in use
+// is cleared faster than new memory is mapped (on a virtual machine, by far).
+struct SpareBlock {
+    std::mutex lock;
+    void* block = nullptr;
+    std::size_t length = 0;
+
+    void* take(std::size_t wanted) {
+        const std::lock_guard held(lock);
+        if (block == nullptr || length != wanted) {
+            return nullptr;
+        }
+        return std::exchange(block, nullptr);
+    }
+
+    // Keeps `given`, giving back whatever was kept before.
+    void keep(void* given, std::size_t givenLength) {
+        void* old = nullptr;
+        std::size_t oldLength = 0;
+        {
+            const std::lock_guard held(lock);
+            old = std::exchange(block, given);
+            oldLength = std::exchange(length, givenLength);
+        }
+        if (old != nullptr) {
+            munmap(old, oldLength);
+        }
+    }
+};
+
+SpareBlock& spare() {
+    static SpareBlock kept;
+    return kept;
+}
+
 } // namespace
 
 void* PixelMemory::allocate(std::size_t bytes) {
@@ -46,12 +94,11 @@ void* PixelMemory::allocate(std::size_t bytes) {
         return block;
     }
     const std::size_t length = roundUp(bytes, LargePage);
-    void* block = mapAligned(length);
-#ifdef MADV_HUGEPAGE
-    // Only a hint: without large pages the block works the same, on small ones.
-    madvise(block, length, MADV_HUGEPAGE);
-#endif
-    return block;
+    if (void* reused = spare().take(length)) {
+        std::memset(reused, 0, length);
+        return reused;
+    }
+    return mapLarge(length);
 }
 
 void PixelMemory::release(void* block, std::size_t bytes) noexcept {
@@ -62,5 +109,5 @@ void PixelMemory::release(void* block, std::size_t bytes) noexcept {
         std::free(block);
         return;
     }
-    munmap(block, roundUp(bytes, LargePage));
+    spare().keep(block, roundUp(bytes, LargePage));
 }

@@ -6,7 +6,7 @@
 // straight from the system, which hands out zeroed pages anyway, and on large pages where
 // the system offers them: a picture of many megabytes then costs a few page faults
 // instead of thousands, and walking it by columns (a quarter turn) misses the address
-// cache far less.
+// cache far less. The last large block given back is kept for the next of its length.
 class PixelMemory {
 public:
     // Throws std::bad_alloc when there is no memory.
