@@ -1,6 +1,7 @@
 #include "imaging/StructuralSimilarity.h"
 
 #include "imaging/LumaPlane.h"
+#include "imaging/LumaRows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,11 +43,12 @@ void addScaled(double* out, const double* in, double weight, std::size_t count) 
 // ring as tall as the window, so memory grows with the width only.
 class FilteredRows {
 public:
-    FilteredRows(const LumaPlane& first, const LumaPlane& second, int radiusX, int rows)
+    FilteredRows(LumaRows& first, LumaRows& second, int radiusX, int rows)
         : first_(first), second_(second), weights_(gaussianWeights(radiusX)),
-          width_(static_cast<std::size_t>(first.width)),
-          outWidth_(static_cast<std::size_t>(first.width - 2 * radiusX)), source_(Moments * width_),
-          ring_(static_cast<std::size_t>(rows) * Moments * outWidth_), rows_(rows) {}
+          width_(static_cast<std::size_t>(first.width())),
+          outWidth_(static_cast<std::size_t>(first.width() - 2 * radiusX)),
+          source_(Moments * width_), ring_(static_cast<std::size_t>(rows) * Moments * outWidth_),
+          rows_(rows) {}
 
     std::size_t outWidth() const { return outWidth_; }
 
@@ -70,8 +72,8 @@ private:
     }
 
     void loadSource(int y) {
-        const std::uint8_t* a = &first_.values[static_cast<std::size_t>(y) * width_];
-        const std::uint8_t* b = &second_.values[static_cast<std::size_t>(y) * width_];
+        const std::uint8_t* a = first_.row(y);
+        const std::uint8_t* b = second_.row(y);
         for (std::size_t x = 0; x < width_; ++x) {
             const double va = a[x];
             const double vb = b[x];
@@ -83,8 +85,8 @@ private:
         }
     }
 
-    const LumaPlane& first_;
-    const LumaPlane& second_;
+    LumaRows& first_;
+    LumaRows& second_;
     std::vector<double> weights_;
     std::size_t width_;
     std::size_t outWidth_;
@@ -136,25 +138,32 @@ private:
 
 std::optional<double> StructuralSimilarity::mean(const LumaPlane& first, const LumaPlane& second,
                                                  std::stop_token stop) {
-    if (first.width != second.width || first.height != second.height || first.width <= 0 ||
-        first.height <= 0) {
+    LumaRows firstRows(first);
+    LumaRows secondRows(second);
+    return mean(firstRows, secondRows, std::move(stop));
+}
+
+std::optional<double> StructuralSimilarity::mean(LumaRows& first, LumaRows& second,
+                                                 std::stop_token stop) {
+    if (first.width() != second.width() || first.height() != second.height() ||
+        first.width() <= 0 || first.height() <= 0) {
         throw std::invalid_argument("planes of different or empty sizes");
     }
-    const int radiusX = std::min(WindowRadius, (first.width - 1) / 2);
-    const int radiusY = std::min(WindowRadius, (first.height - 1) / 2);
+    const int radiusX = std::min(WindowRadius, (first.width() - 1) / 2);
+    const int radiusY = std::min(WindowRadius, (first.height() - 1) / 2);
     FilteredRows rows(first, second, radiusX, 2 * radiusY + 1);
     OutputRow output(rows.outWidth(), radiusY);
     for (int y = 0; y + 1 < output.rows(); ++y) {
         rows.filter(y);
     }
     double total = 0;
-    for (int top = 0; top + output.rows() <= first.height; ++top) {
+    for (int top = 0; top + output.rows() <= first.height(); ++top) {
         if (stop.stop_requested()) {
             return std::nullopt;
         }
         rows.filter(top + output.rows() - 1);
         total += output.similarity(rows, top);
     }
-    const int outHeight = first.height - 2 * radiusY;
+    const int outHeight = first.height() - 2 * radiusY;
     return total / (static_cast<double>(rows.outWidth()) * outHeight);
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <stop_token>
 
+class LumaRows;
 struct LumaPlane;
 
 // The mean structural similarity of two brightness planes of the same size: local means,
@@ -16,6 +17,8 @@ public:
     // different or empty sizes are refused with std::invalid_argument.
     static std::optional<double> mean(const LumaPlane& first, const LumaPlane& second,
                                       std::stop_token stop = {});
+    // The same, the rows worked out as the score reaches them.
+    static std::optional<double> mean(LumaRows& first, LumaRows& second, std::stop_token stop = {});
 
     static constexpr int WindowRadius = 5;
     static constexpr double Sigma = 1.5;

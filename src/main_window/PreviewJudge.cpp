@@ -1,14 +1,12 @@
 #include "main_window/PreviewJudge.h"
 
 #include "core/Exception.h"
-#include "imaging/LumaPlane.h"
+#include "imaging/LumaRows.h"
 #include "imaging/StructuralSimilarity.h"
 #include "imaging/TBitmap.h"
 #include "main_window/SimilarityReadout.h"
 #include "settings/Settings.h"
 #include "ui/TLabel.h"
-
-#include <mutex>
 
 namespace {
 
@@ -30,37 +28,12 @@ std::shared_ptr<const TBitmap> sharedPixels(TGraphic* graphic) {
 
 } // namespace
 
-// The loaded picture's brightness, worked out on the worker by the first score that needs it:
-// a load does not wait for it.
-class PreviewJudge::Reference {
-public:
-    explicit Reference(std::shared_ptr<const TBitmap> pixels) : pixels_(std::move(pixels)) {}
-
-    const LumaPlane& plane() {
-        std::call_once(made_, [this] {
-            plane_ = LumaPlane::of(*pixels_);
-            pixels_.reset();
-        });
-        return plane_;
-    }
-
-private:
-    std::once_flag made_;
-    std::shared_ptr<const TBitmap> pixels_;
-    LumaPlane plane_;
-};
-
 PreviewJudge::PreviewJudge(QThreadPool& worker, TLabel& readout, Settings& settings)
     : task_(worker), readout_(readout), settings_(settings) {}
 
-PreviewJudge::~PreviewJudge() = default;
-
 void PreviewJudge::setLoaded(TGraphic* loaded, std::optional<qint64> fileBytes) {
     task_.cancel();
-    const std::shared_ptr<const TBitmap> pixels = sharedPixels(loaded);
-    loaded_ = pixels ? std::make_shared<Reference>(pixels) : nullptr;
-    loadedWidth_ = pixels ? pixels->width() : 0;
-    loadedHeight_ = pixels ? pixels->height() : 0;
+    loaded_ = sharedPixels(loaded);
     originalBytes_ = fileBytes;
 }
 
@@ -68,19 +41,17 @@ void PreviewJudge::judge(TGraphic* preview, qint64 previewBytes) {
     task_.cancel();
     readout_.setToolTip(QString());
     const std::shared_ptr<const TBitmap> shown = sharedPixels(preview);
-    if (!loaded_ || !shown || shown->width() != loadedWidth_ || shown->height() != loadedHeight_) {
+    if (!loaded_ || !shown || shown->width() != loaded_->width() ||
+        shown->height() != loaded_->height()) {
         return; // nothing to compare
     }
-    // Both brightness planes are made on the worker, so a recompression does not wait for them.
+    // The brightness is worked out on the worker, row by row as the score needs it: neither a
+    // load nor a recompression waits for it, and it takes no picture-sized memory.
     task_.start<double>(
-        [loaded = loaded_, shown](std::stop_token stop,
-                                  const BackgroundTask::Progress&) -> std::optional<double> {
-            const LumaPlane& reference = loaded->plane();
-            const LumaPlane plane = LumaPlane::of(*shown);
-            if (stop.stop_requested()) {
-                return std::nullopt;
-            }
-            return StructuralSimilarity::mean(reference, plane, stop);
+        [loaded = loaded_, shown](std::stop_token stop, const BackgroundTask::Progress&) {
+            LumaRows reference(*loaded);
+            LumaRows preview(*shown);
+            return StructuralSimilarity::mean(reference, preview, stop);
         },
         {[this, previewBytes](const double& similarity) {
              readout_.setToolTip(SimilarityReadout::text(similarity, previewBytes, originalBytes_,

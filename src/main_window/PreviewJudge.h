@@ -8,6 +8,7 @@
 
 class QThreadPool;
 class Settings;
+class TBitmap;
 class TGraphic;
 class TLabel;
 
@@ -18,7 +19,6 @@ class TLabel;
 class PreviewJudge {
 public:
     PreviewJudge(QThreadPool& worker, TLabel& readout, Settings& settings);
-    ~PreviewJudge();
 
     // The picture as loaded and its file's size, the reference of the scores that follow.
     void setLoaded(TGraphic* loaded, std::optional<qint64> fileBytes);
@@ -27,13 +27,9 @@ public:
     bool running() const { return task_.running(); }
 
 private:
-    class Reference;
-
     BackgroundTask task_;
     TLabel& readout_;
     Settings& settings_;
-    std::shared_ptr<Reference> loaded_;
-    int loadedWidth_ = 0;
-    int loadedHeight_ = 0;
+    std::shared_ptr<const TBitmap> loaded_;
     std::optional<qint64> originalBytes_;
 };

@@ -6,6 +6,7 @@
 #include "JpegTestPictures.h"
 #include "core/TMemoryStream.h"
 #include "imaging/LumaPlane.h"
+#include "imaging/LumaRows.h"
 #include "imaging/TBitmap.h"
 #include "imaging/TJPEGImage.h"
 #include "support/ReferenceTool.h"
@@ -190,4 +191,40 @@ TEST(LumaPlane, IsTheEncodersBrightnessWhateverThePixelFormat) {
     EXPECT_EQ(from16.at(5, 3),
               LumaPlane::luma(reduced & 0xFF, (reduced >> 8) & 0xFF, (reduced >> 16) & 0xFF));
     EXPECT_TRUE(LumaPlane::of(TBitmap()).values.empty());
+}
+
+// Rows worked out from the picture as the score reaches them give the planes' values, so the
+// same score, in every format.
+TEST(LumaRows, AreThePlanesRowsWhateverThePixelFormat) {
+    TBitmap first;
+    fillBitmap(first, makeTestPicture(23, 17));
+    TMemoryStream stream;
+    const std::vector<std::uint8_t> bytes = encodePicture(makeTestPicture(23, 17), 20, false);
+    stream.writeBuffer(bytes.data(), bytes.size());
+    stream.setPosition(0);
+    TJPEGImage jpeg;
+    jpeg.ReadFromStream(stream);
+    const TBitmap& second = jpeg.Decode();
+    const double expected =
+        StructuralSimilarity::mean(LumaPlane::of(first), LumaPlane::of(second)).value();
+    for (const TPixelFormat format :
+         {TPixelFormat::Bits24, TPixelFormat::Bits32, TPixelFormat::Device, TPixelFormat::Bits16}) {
+        first.setPixelFormat(format);
+        const LumaPlane plane = LumaPlane::of(first);
+        LumaRows rows(first);
+        ASSERT_EQ(rows.width(), 23);
+        ASSERT_EQ(rows.height(), 17);
+        for (int y = 0; y < 17; ++y) {
+            const std::uint8_t* row = rows.row(y);
+            ASSERT_EQ(std::vector<std::uint8_t>(row, row + 23),
+                      std::vector<std::uint8_t>(plane.values.begin() + y * 23,
+                                                plane.values.begin() + (y + 1) * 23))
+                << "row " << y << ", format " << static_cast<int>(format);
+        }
+        LumaRows firstRows(first);
+        LumaRows secondRows(second);
+        if (format != TPixelFormat::Bits16) { // 16 bits loses colour, so changes the score
+            EXPECT_EQ(StructuralSimilarity::mean(firstRows, secondRows), expected);
+        }
+    }
 }
