@@ -149,6 +149,7 @@ private:
     void loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap);
     void keepLeftPanePixels(const std::optional<FileIdentity>& identity, bool progressive);
     void showCompressedResult(TJPEGImage& workJpeg, TMemoryStream& stream);
+    void releaseShownPreview();
     void showLoadedPicture(TJPEGImage& workJpeg);
     void resetDisplayMode();
     void updateViewer(TJPEGImage& picture);

@@ -152,8 +152,19 @@ void TForm1::showCompressedResult(TJPEGImage& workJpeg, TMemoryStream& stream) {
     Label8->setCaption(Readouts::size(stream.size(), language()));
     stream.setPosition(0);
     workJpeg.ReadFromStream(stream);
+    releaseShownPreview();
     decodeForPanes(workJpeg); // once for the pane and the viewer
     Image2->setGraphic(&workJpeg);
+}
+
+void TForm1::releaseShownPreview() {
+    // The panes let go of the preview they show before the next one is decoded, so two
+    // decoded previews of a large picture are never in memory at once. Nothing is painted
+    // in between: the new preview is in place before messages run again.
+    Image2->setGraphic(nullptr);
+    if (form2_) {
+        form2_->Image4->setGraphic(nullptr);
+    }
 }
 
 void TForm1::showLoadedPicture(TJPEGImage& workJpeg) {
