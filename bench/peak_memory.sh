@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The most memory the real program holds (its peak resident size) while it recompresses a
+# 24-megapixel photograph, against the picture's own size (width x height x 3 bytes): the
+# program is started under a virtual X server with the picture named on its command line,
+# then the quality slider is moved with the keyboard, one step a tick.
+#   bench/peak_memory.sh [PROGRAM]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+program=$(realpath "${1:-build/src/app/trevano}")
+output=$(mktemp -d)
+running=
+# shellcheck source=tests/e2e/common.sh
+source tests/e2e/common.sh
+timeout=60
+
+width=6000
+height=4000
+picture="$output/photo24.jpg"
+# Smooth shading with texture and noise, as a photograph gives the coder.
+convert -size "${width}x${height}" -seed 5 plasma:steelblue-khaki -blur 0x3 \
+    -seed 7 -attenuate 0.3 +noise Gaussian -quality 90 "$picture"
+
+peak_kb() { awk '/^VmHWM/ { print $2 }' "/proc/$running/status"; }
+resident_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$running/status"; }
+
+start_x_server
+TREVANO_SETTINGS="$output/Trevano_V2.0.ini" "$program" "$picture" >/dev/null 2>&1 &
+running=$!
+main=$(window_of "Trevano  V2.0 b")
+# The load is over when the peak has not moved for two seconds.
+after_load=0
+while [[ $(peak_kb) != "$after_load" ]]; do
+    after_load=$(peak_kb)
+    sleep 2
+done
+held_after_load=$(resident_kb)
+
+xdotool windowfocus --sync "$main"
+xdotool mousemove --sync --window "$main" 404 15 click 1 # the slider's handle
+for _ in 1 2 3 4 5 6; do
+    xdotool key Next
+    sleep 2.5 # a tick a second, and its score on the worker
+done
+during_ticks=$(peak_kb)
+stop_program
+
+picture_kb=$((width * height * 3 / 1024))
+printf '| %-44s | %8d MB | %5.2f x the picture (%d MB) |\n' \
+    "peak resident size, load of the 24 MP picture" $((after_load / 1024)) \
+    "$(echo "$after_load / $picture_kb" | bc -l)" $((picture_kb / 1024))
+printf '| %-44s | %8d MB |\n' "resident size once loaded" $((held_after_load / 1024))
+printf '| %-44s | %8d MB | %5.2f x the picture (goal <= 4) |\n' \
+    "peak resident size, load and six ticks" $((during_ticks / 1024)) \
+    "$(echo "$during_ticks / $picture_kb" | bc -l)"
+rm -rf "$output"
