@@ -15,12 +15,16 @@ QImage bitmapImage(const TBitmap& bitmap) {
     return image;
 }
 
-QImage bitmapView(const TBitmap& bitmap) {
+QImage bitmapView(const TBitmap& bitmap, bool& upsideDown) {
+    upsideDown = false;
     if (bitmap.empty() || bitmap.width() <= 0 || bitmap.height() <= 0 ||
-        bitmap.pixelFormat() != TPixelFormat::Bits24 || bitmap.rowStep() <= 0) {
+        bitmap.pixelFormat() != TPixelFormat::Bits24) {
         return bitmapImage(bitmap);
     }
-    // Blue, green, red in memory: Qt's BGR888.
-    return QImage(bitmap.scanLine(0), bitmap.width(), bitmap.height(), bitmap.rowStep(),
+    // Blue, green, red in memory: Qt's BGR888, which takes rows at a positive distance only.
+    upsideDown = bitmap.rowStep() < 0;
+    const int first = upsideDown ? bitmap.height() - 1 : 0; // the row lowest in memory
+    const std::ptrdiff_t step = upsideDown ? -bitmap.rowStep() : bitmap.rowStep();
+    return QImage(bitmap.scanLine(first), bitmap.width(), bitmap.height(), step,
                   QImage::Format_BGR888);
 }

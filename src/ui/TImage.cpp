@@ -89,12 +89,18 @@ QImage TImage::drawingOf(const TBitmap& bitmap) {
     for (const TImage* other : livePanes()) {
         if (other != this && pixels_ && other->imageReady_ && other->pixels_ == pixels_ &&
             other->transparent_ == transparent_ && !other->image_.isNull()) {
+            upsideDown_ = other->upsideDown_;
             return other->image_;
         }
     }
+    if (transparent_) {
+        // The colour left out is read from the picture's corner: a converted copy.
+        upsideDown_ = false;
+        const QImage image = bitmapImage(bitmap);
+        return image.isNull() ? image : withoutCornerColour(image);
+    }
     // The pane's own copy of the picture keeps the pixels alive as long as the view is kept.
-    const QImage image = bitmapView(bitmap);
-    return transparent_ && !image.isNull() ? withoutCornerColour(image) : image;
+    return bitmapView(bitmap, upsideDown_);
 }
 
 QRect TImage::destinationRect(QSize pictureSize, QSize paneSize, bool stretch, bool proportional,
@@ -143,6 +149,11 @@ void TImage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect target = destinationRect(image.size(), size(), stretch_, proportional_, center_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, target.size() != image.size());
+    if (upsideDown_) {
+        // Mirrored across the target's middle line: its top edge and its bottom edge swap.
+        painter.translate(0, 2 * target.top() + target.height());
+        painter.scale(1, -1);
+    }
     painter.drawImage(target, image);
 }
 

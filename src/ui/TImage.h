@@ -63,6 +63,7 @@ private:
     QImage image_;
     bool imageReady_ = false;
     const void* pixels_ = nullptr; // the pixels image_ was drawn from
+    bool upsideDown_ = false;      // image_'s first row is the picture's bottom row
     bool converting_ = false;
 
     bool center_ = false;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -106,6 +107,47 @@ TEST(TImage, DrawsItsOwnCopyOfABitmapOrAJpegPicture) {
 
     pane.setGraphic(nullptr);
     EXPECT_EQ(pane.picture().graphic(), nullptr);
+}
+
+// 24-bit pictures are drawn from their own rows, which a BMP file stores bottom row first and
+// a decode top row first: either way the top stays on top, in every display mode.
+TEST(TImage, DrawsTwentyFourBitRowsInPlaceTheRightWayUp) {
+    TBitmap bottomUp; // red top half, blue bottom half
+    bottomUp.setPixelFormat(TPixelFormat::Bits24);
+    bottomUp.setSize(20, 10);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            bottomUp.setPixel(x, y, y < 5 ? 0x0000FF : 0xFF0000);
+        }
+    }
+    ASSERT_LT(bottomUp.rowStep(), 0);
+    TBitmap topDown;
+    topDown.setPixelFormat(TPixelFormat::Bits24);
+    topDown.setSizeToOverwrite(20, 10, true);
+    for (int y = 0; y < 10; ++y) {
+        std::memcpy(topDown.scanLine(y), bottomUp.scanLine(y), 60);
+    }
+    ASSERT_GT(topDown.rowStep(), 0);
+    for (TBitmap* bitmap : {&bottomUp, &topDown}) {
+        TImage pane("Image1", nullptr);
+        pane.resize(40, 30);
+        pane.setGraphic(bitmap);
+        QImage shown = paneImage(pane); // top-left corner
+        EXPECT_EQ(shown.pixel(10, 1), qRgb(255, 0, 0));
+        EXPECT_EQ(shown.pixel(10, 8), qRgb(0, 0, 255));
+        pane.setCenter(true);
+        shown = paneImage(pane);
+        EXPECT_EQ(shown.pixel(20, 10 + 1), qRgb(255, 0, 0));
+        EXPECT_EQ(shown.pixel(20, 10 + 8), qRgb(0, 0, 255));
+        pane.setStretch(true);
+        shown = paneImage(pane);
+        EXPECT_EQ(shown.pixel(20, 2), qRgb(255, 0, 0));
+        EXPECT_EQ(shown.pixel(20, 27), qRgb(0, 0, 255));
+        pane.setProportional(true); // 40 x 20, centred
+        shown = paneImage(pane);
+        EXPECT_EQ(shown.pixel(20, 5 + 2), qRgb(255, 0, 0));
+        EXPECT_EQ(shown.pixel(20, 5 + 17), qRgb(0, 0, 255));
+    }
 }
 
 TEST(TImage, ATransparentPaneLeavesOutTheColourOfTheBottomLeftPixel) {
