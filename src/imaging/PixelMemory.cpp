@@ -85,9 +85,10 @@ SpareBlock& spare() {
 
 } // namespace
 
-void* PixelMemory::allocate(std::size_t bytes) {
+void* PixelMemory::allocate(std::size_t bytes, bool cleared) {
     if (bytes < MappedFrom) {
-        void* block = std::calloc(bytes == 0 ? 1 : bytes, 1);
+        const std::size_t size = bytes == 0 ? 1 : bytes;
+        void* block = cleared ? std::calloc(size, 1) : std::malloc(size);
         if (block == nullptr) {
             throw std::bad_alloc();
         }
@@ -95,7 +96,9 @@ void* PixelMemory::allocate(std::size_t bytes) {
     }
     const std::size_t length = roundUp(bytes, LargePage);
     if (void* reused = spare().take(length)) {
-        std::memset(reused, 0, length);
+        if (cleared) {
+            std::memset(reused, 0, length);
+        }
         return reused;
     }
     return mapLarge(length);

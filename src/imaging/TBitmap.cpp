@@ -133,7 +133,7 @@ void TBitmap::setSizeToOverwrite(int width, int height, bool topDown) {
     TBitmapImage::checkSize(width, height, image_->bitCount());
     auto sized = emptyLike(*image_);
     sized->topDown = topDown;
-    sized->allocate(width, height);
+    sized->allocate(width, height, false);
     image_ = std::move(sized);
     changed();
 }

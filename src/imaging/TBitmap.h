@@ -27,8 +27,9 @@ public:
     // picture stays at the top-left corner. Negative or outsized sides: EInvalidGraphic.
     void setSize(int width, int height);
     // For a picture the caller fills row by row at once (a decode): the same sizing without
-    // painting the new area white first. The rows hold zeros until written. Top-down rows
-    // lie in memory in picture order, as a screen image does.
+    // painting the new area white, nor even clearing it. The pixels hold anything until
+    // written; the padding at the end of each row is zero. Top-down rows lie in memory in
+    // picture order, as a screen image does.
     void setSizeToOverwrite(int width, int height, bool topDown = false);
 
     TPixelFormat pixelFormat() const;

@@ -3,6 +3,8 @@
 #include "imaging/EInvalidGraphic.h"
 #include "imaging/TMaskLayout.h"
 
+#include <algorithm>
+
 int TBitmapImage::bitCountOf(TPixelFormat format) {
     switch (format) {
     case TPixelFormat::Bits1:
@@ -56,12 +58,21 @@ void TBitmapImage::checkSize(std::int64_t width, std::int64_t height, int bitCou
     }
 }
 
-void TBitmapImage::allocate(int newWidth, int newHeight) {
+void TBitmapImage::allocate(int newWidth, int newHeight, bool cleared) {
     checkSize(newWidth, newHeight, bitCount());
     width = newWidth;
     height = newHeight;
     pixels = {}; // the old rows are given back before the new ones are taken
-    pixels = decltype(pixels)(newWidth == 0 ? 0 : stride() * static_cast<std::size_t>(newHeight));
+    const std::size_t rowBytes = stride();
+    pixels = decltype(pixels)(newWidth == 0 ? 0 : rowBytes * static_cast<std::size_t>(newHeight),
+                              PixelAllocator<std::uint8_t>(cleared));
+    // The padding is written to files as it is: never left to chance.
+    const std::size_t used = (static_cast<std::size_t>(newWidth) * bitCount() + 7) / 8;
+    if (!cleared && used < rowBytes) {
+        for (std::size_t offset = used; offset < pixels.size(); offset += rowBytes) {
+            std::fill_n(pixels.begin() + static_cast<std::ptrdiff_t>(offset), rowBytes - used, 0);
+        }
+    }
 }
 
 std::uint8_t* TBitmapImage::row(int row) {

@@ -61,6 +61,7 @@ struct TBitmapImage {
     // than MaximumPixelBytes. Conversions and drawing work on rows of four bytes a pixel,
     // so one such row must fit in it too.
     static void checkSize(std::int64_t width, std::int64_t height, int bitCount);
-    // Sets the size and allocates zeroed rows (none while a side is 0).
-    void allocate(int newWidth, int newHeight);
+    // Sets the size and allocates zeroed rows (none while a side is 0). With `cleared`
+    // false only the padding at the end of each row is zeroed: the caller writes the pixels.
+    void allocate(int newWidth, int newHeight, bool cleared = true);
 };

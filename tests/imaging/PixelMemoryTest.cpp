@@ -1,6 +1,7 @@
 #include "imaging/PixelMemory.h"
 
 #include "imaging/PixelAllocator.h"
+#include "imaging/TBitmap.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -33,6 +34,27 @@ TEST(PixelMemory, CopiesKeepTheBytes) {
     rows.back() = 2;
     const PixelRows copy = rows;
     EXPECT_EQ(copy, rows);
+}
+
+// A picture sized to be overwritten may get memory another picture has just written (large
+// blocks are kept for reuse, and not cleared for it); the padding after each row is still
+// zero, since it goes to files as it is.
+TEST(PixelMemory, RowsToOverwriteHaveZeroPaddingEvenInReusedMemory) {
+    const int width = 1365; // 4,095 bytes a row, padded to 4,096
+    const int height = 1100;
+    for (int round = 0; round < 2; ++round) {
+        TBitmap white;
+        white.setPixelFormat(TPixelFormat::Bits24);
+        white.setSize(width, height);
+        std::fill_n(white.scanLine(height - 1), 4096 * height, std::uint8_t{0xFF});
+        white.releaseImage(); // its block is kept for the next of its length
+        TBitmap overwritten;
+        overwritten.setPixelFormat(TPixelFormat::Bits24);
+        overwritten.setSizeToOverwrite(width, height, round == 1);
+        for (int y = 0; y < height; ++y) {
+            ASSERT_EQ(overwritten.scanLine(y)[4095], 0) << "row " << y << ", round " << round;
+        }
+    }
 }
 
 } // namespace
