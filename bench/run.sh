@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and prints, after Google Benchmark's own lines, a table of each
-# operation's time against its floor measured in the same run. Start-up is timed last, on
-# the real program under a virtual X server. Extra arguments go to the benchmark program,
-# e.g. --benchmark_min_time=3 for steadier figures.
+# operation's time against its floor measured in the same run: each case is run five times,
+# the repetitions of all cases shuffled together, and the table compares medians. Start-up
+# and peak memory are measured last, on the real program under a virtual X server. Extra
+# arguments go to the benchmark program, e.g. --benchmark_min_time=2 for steadier figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target pipeline_bench trevano >/dev/null
-build/bench/pipeline_bench "$@" 2>&1 | grep -v "does not support"
+build/bench/pipeline_bench --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
+    --benchmark_min_time=0.5 "$@" 2>&1 | grep -v "does not support"
 
 # Start-up: from the command to the main window mapped on the screen, best of five.
 if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
@@ -33,4 +35,8 @@ if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     done
     printf '| %-44s |       | %8d ms |             |        | < 500 ms         |\n' \
         "start-up to the main window shown" "$best"
+fi
+
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v convert >/dev/null; then
+    bench/peak_memory.sh build/src/app/trevano
 fi
