@@ -24,6 +24,9 @@ public:
     void setLoaded(TGraphic* loaded, std::optional<qint64> fileBytes);
     // `preview` is the picture shown, `previewBytes` the length of its JPEG file.
     void judge(TGraphic* preview, qint64 previewBytes);
+    // Stops the score under way, whose preview is about to be replaced: the pixels it reads
+    // are let go of before the next preview is made.
+    void stop() { task_.cancel(); }
     bool running() const { return task_.running(); }
 
 private:

@@ -4,6 +4,7 @@
 #include "imaging/TBitmap.h"
 #include "imaging/TJPEGImage.h"
 #include "main_window/LoadSound.h"
+#include "main_window/PreviewJudge.h"
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
 #include "platform/FileOperations.h"
@@ -65,6 +66,7 @@ void TForm1::loadFile(const QString& fileName) {
     const BusyScope busy(State.Busy);
     setPictureLabelsVisible(false);
     clearPictures();
+    judge_->setLoaded(nullptr, std::nullopt); // the last file's pixels go before the new ones come
     Edit1->setText(fileName);
     setWindowTitle(Edit1->text());
     measureSourceFile();

@@ -1,6 +1,7 @@
 // The quality slider and the recompression preview it leads to.
 #include "core/TMemoryStream.h"
 #include "imaging/TJPEGImage.h"
+#include "main_window/PreviewJudge.h"
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
 #include "ui/BusyScope.h"
@@ -34,6 +35,7 @@ void TForm1::Timer1Timer() {
     // so CompressedQuality always names the preview on screen.
     const int quality = State.CurrentQuality;
     const BusyScope busy(State.Busy);
+    judge_->stop();
     recompress(quality);
     State.CompressedQuality = quality;
     BitBtn4->setEnabled(true);
