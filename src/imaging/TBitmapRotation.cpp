@@ -15,6 +15,7 @@ namespace {
 constexpr int Band = 64;
 constexpr int Tile = 8;
 constexpr int Ahead = 4 * Tile;
+static_assert(Tile == 8, "the unrolled loop of turnBand is written for tiles of 8 rows");
 
 // A pixel of a source row as 0x00RRGGBB, for rows of 3 or of 4 bytes a pixel. `Wide` reads
 // the 3 bytes with one 4-byte load: only where a byte of the row follows the pixel.
@@ -55,10 +56,16 @@ void turnBand(const std::uint8_t* const* sourceRows, int height, int first, int 
                 __builtin_prefetch(band[k] + column - Ahead, 1);
             }
         }
+        // The tile's rows at the band's first column, held in registers across the band.
+        const std::uint8_t* starts[Tile];
+        for (int j = 0; j < Tile; ++j) {
+            starts[j] = rows[j] + Bytes * first;
+        }
         for (int k = 0; k < count; ++k) {
             std::uint32_t* out = band[k] + column;
+#pragma GCC unroll 8 // Tile
             for (int j = 0; j < Tile; ++j) {
-                out[Tile - 1 - j] = pixelAt<Bytes, Wide>(rows[j], first + k);
+                out[Tile - 1 - j] = pixelAt<Bytes, Wide>(starts[j], k);
             }
         }
     }
