@@ -32,7 +32,7 @@ public:
         PixelMemory::release(block, count * sizeof(T));
     }
 
-    // Value-initialising stays as the memory came: zero.
+    // Value-initialising leaves the memory as it came: zero, unless made not to clear.
     template <class U> void construct(U* place) noexcept { ::new (static_cast<void*>(place)) U; }
     template <class U, class... Args> void construct(U* place, Args&&... args) {
         ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);

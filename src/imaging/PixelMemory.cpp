@@ -49,7 +49,7 @@ void* mapLarge(std::size_t length) {
 
 // The last large block given back, kept for the next one of the same length: a preview
 // replaces a picture of the same size at every quality change, and memory already in use
-// is cleared faster than new memory is mapped (on a virtual machine, by far).
+// is cheaper, even cleared, than new memory mapped (on a virtual machine, by far).
 struct SpareBlock {
     std::mutex lock;
     void* block = nullptr;
