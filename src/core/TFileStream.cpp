@@ -10,20 +10,24 @@
 
 namespace {
 
-bool isDirectory(int fd) {
+// Opened without waiting, so a FIFO cannot hold the program until something writes to it;
+// then only a regular file is read (a folder opens fine on Linux, but is no file to read).
+int openRegularFile(const std::string& fileName) {
+    int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat info {};
-    return fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+    if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+                    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
+        ::close(fd);
+        fd = -1;
+    }
+    return fd;
 }
 
 } // namespace
 
 TFileStream::TFileStream(const std::string& fileName, Mode mode) : fileName_(fileName) {
     if (mode == Mode::OpenRead) {
-        fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ >= 0 && isDirectory(fd_)) { // opens fine on Linux, but is no file to read
-            ::close(fd_);
-            fd_ = -1;
-        }
+        fd_ = openRegularFile(fileName);
         if (fd_ < 0) {
             throw EFOpenError(fileName);
         }

@@ -147,6 +147,7 @@ private:
     void clearPictures();
     void measureSourceFile();
     void loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap);
+    void offerNoPicture();
     void keepLeftPanePixels(const std::optional<FileIdentity>& identity, bool progressive);
     void showCompressedResult(TJPEGImage& workJpeg, TMemoryStream& stream);
     void releaseShownPreview();

@@ -77,9 +77,22 @@ void TForm1::loadFile(const QString& fileName) {
                                  const std::string&) { JpegProgress(stage, percentDone); };
     State.SourceExtension = PictureFileKind::extension(Edit1->text());
     decodedSource_.clear();
-    loadPicture(workJpeg, workBitmap);
-    showLoadedPicture(workJpeg);
+    try {
+        loadPicture(workJpeg, workBitmap);
+        showLoadedPicture(workJpeg);
+    } catch (...) {
+        offerNoPicture();
+        throw;
+    }
     services_.sound.play(LoadSound::wave());
+}
+
+void TForm1::offerNoPicture() {
+    // The file named now is no picture: nothing may offer to save, copy or turn it, nor the
+    // one loaded before it, until a load succeeds.
+    for (TBitBtn* button : {BitBtn2, BitBtn3, BitBtn4, BitBtn9}) {
+        button->setEnabled(false);
+    }
 }
 
 void TForm1::setPictureLabelsVisible(bool visible) {

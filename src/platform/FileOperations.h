@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/FileIdentity.h"
+#include "platform/ReplacementFile.h"
 
 #include <QString>
+#include <memory>
 #include <optional>
 
 // The file-system calls the windows make besides reading and writing pictures.
@@ -10,7 +12,8 @@ class FileOperations {
 public:
     virtual ~FileOperations() = default;
 
-    // The size in bytes of the file at `path`, or nothing when it cannot be opened for reading.
+    // The size in bytes of the file at `path`, or nothing when it is no regular file or cannot
+    // be opened for reading.
     virtual std::optional<qint64> fileSize(const QString& path) = 0;
     virtual bool exists(const QString& path) = 0;
     // Nothing when the file is not there.
@@ -20,9 +23,14 @@ public:
     // ignores.
     virtual bool sameFile(const QString& first, const QString& second) = 0;
 
-    // A new empty file of a name of its own in the folder of `target`, for writing what will
-    // replace `target`; nothing when the folder takes no new file.
-    virtual std::optional<QString> createFileBeside(const QString& target) = 0;
+    // A new empty file in the folder of `target`, for writing what will replace `target`;
+    // nothing when the folder takes no new file.
+    virtual std::unique_ptr<ReplacementFile> createReplacement(const QString& target) = 0;
+    // A new empty hidden folder of a name of its own in the folder of `target`, for work
+    // files that must end up renamed over `target`; nothing when the folder takes none.
+    virtual std::optional<QString> createFolderBeside(const QString& target) = 0;
+    // Removes an empty folder.
+    virtual bool removeFolder(const QString& path) = 0;
     // Renames over `to`, replacing a file of that name in one step.
     virtual bool replace(const QString& from, const QString& to) = 0;
     // Renames only when nothing of the name `to` exists.

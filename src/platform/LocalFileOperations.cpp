@@ -1,5 +1,7 @@
 #include "platform/LocalFileOperations.h"
 
+#include "platform/LocalReplacementFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,21 +21,31 @@ std::optional<struct stat> status(const QString& path) {
     return result;
 }
 
-mode_t defaultMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+// Opened without waiting: a FIFO named like a picture would otherwise hold the program
+// until something writes to it. Only a regular file opens.
+int openRegularFile(const QString& path) {
+    const int descriptor =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat file {};
+    if (descriptor >= 0 && (::fstat(descriptor, &file) != 0 || !S_ISREG(file.st_mode))) {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
 }
 
 } // namespace
 
 std::optional<qint64> LocalFileOperations::fileSize(const QString& path) {
     // Measured through an open handle, so a file that exists but cannot be read has no size.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const int descriptor = openRegularFile(path);
+    if (descriptor < 0) {
         return std::nullopt;
     }
-    return file.size();
+    struct stat file {};
+    const bool measured = ::fstat(descriptor, &file) == 0;
+    ::close(descriptor);
+    return measured ? std::optional<qint64>(file.st_size) : std::nullopt;
 }
 
 bool LocalFileOperations::exists(const QString& path) {
@@ -45,8 +57,9 @@ std::optional<FileIdentity> LocalFileOperations::identity(const QString& path) {
     if (!file) {
         return std::nullopt;
     }
-    return FileIdentity{file->st_dev, file->st_ino, file->st_size, file->st_mtim.tv_sec,
-                        file->st_mtim.tv_nsec};
+    return FileIdentity{file->st_dev,         file->st_ino,          file->st_size,
+                        file->st_mtim.tv_sec, file->st_mtim.tv_nsec, file->st_ctim.tv_sec,
+                        file->st_ctim.tv_nsec};
 }
 
 bool LocalFileOperations::sameFile(const QString& first, const QString& second) {
@@ -63,23 +76,27 @@ bool LocalFileOperations::sameFile(const QString& first, const QString& second) 
            QDir::cleanPath(QFileInfo(second).absoluteFilePath());
 }
 
-std::optional<QString> LocalFileOperations::createFileBeside(const QString& target) {
-    const QFileInfo info(target);
-    // Hidden and named after the target, so a file left by a crash says what it was.
-    QByteArray pattern =
-        QFile::encodeName(info.absolutePath() + "/." + info.fileName() + ".XXXXXX");
-    const int descriptor = ::mkstemp(pattern.data());
-    if (descriptor < 0) {
+std::unique_ptr<ReplacementFile> LocalFileOperations::createReplacement(const QString& target) {
+    return LocalReplacementFile::create(target);
+}
+
+std::optional<QString> LocalFileOperations::createFolderBeside(const QString& target) {
+    QByteArray pattern = LocalReplacementFile::hiddenNameBeside(target, ".trevano-XXXXXX");
+    if (!::mkdtemp(pattern.data())) {
         return std::nullopt;
     }
-    // A replacement keeps the target's permissions; a new file gets the usual ones, not the
-    // private ones of a temporary file.
-    ::fchmod(descriptor, status(target) ? status(target)->st_mode & 07777 : defaultMode());
-    ::close(descriptor);
     return QFile::decodeName(pattern);
 }
 
+bool LocalFileOperations::removeFolder(const QString& path) {
+    return ::rmdir(QFile::encodeName(path).constData()) == 0;
+}
+
 bool LocalFileOperations::replace(const QString& from, const QString& to) {
+    // The new content takes the old file's permissions: a private picture stays private.
+    if (const std::optional<struct stat> old = status(to)) {
+        ::chmod(QFile::encodeName(from).constData(), old->st_mode & 07777);
+    }
     return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
@@ -93,15 +110,20 @@ bool LocalFileOperations::remove(const QString& path) {
 }
 
 bool LocalFileOperations::copy(const QString& from, const QString& to) {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
+    const int descriptor = openRegularFile(from);
+    if (descriptor < 0) {
         return false;
     }
-    const std::optional<QString> temporary = createFileBeside(to);
-    if (!temporary) {
+    QFile source;
+    if (!source.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
         return false;
     }
-    QFile target(*temporary);
+    const std::unique_ptr<ReplacementFile> replacement = createReplacement(to);
+    if (!replacement) {
+        return false;
+    }
+    QFile target(replacement->writableName());
     bool copied = target.open(QIODevice::WriteOnly);
     while (copied && !source.atEnd()) {
         const QByteArray block = source.read(1 << 20);
@@ -109,9 +131,5 @@ bool LocalFileOperations::copy(const QString& from, const QString& to) {
     }
     copied = copied && target.flush() && ::fsync(target.handle()) == 0;
     target.close();
-    copied = copied && replace(*temporary, to);
-    if (!copied) {
-        remove(*temporary);
-    }
-    return copied;
+    return copied && replacement->commit();
 }

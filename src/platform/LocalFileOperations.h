@@ -9,7 +9,9 @@ public:
     bool exists(const QString& path) override;
     std::optional<FileIdentity> identity(const QString& path) override;
     bool sameFile(const QString& first, const QString& second) override;
-    std::optional<QString> createFileBeside(const QString& target) override;
+    std::unique_ptr<ReplacementFile> createReplacement(const QString& target) override;
+    std::optional<QString> createFolderBeside(const QString& target) override;
+    bool removeFolder(const QString& path) override;
     bool replace(const QString& from, const QString& to) override;
     bool renameNew(const QString& from, const QString& to) override;
     bool remove(const QString& path) override;

@@ -4,42 +4,19 @@ QString JpegtranCommand::program(const QString& installationFolder) {
     return installationFolder + "jpegtran";
 }
 
-QString JpegtranCommand::outputFile(const QString& installationFolder) {
-    return installationFolder + "tempo2_jpg.jpg";
+QString JpegtranCommand::options(bool trim) {
+    return trim ? "-rotate 90 -trim " : "-rotate 90 ";
 }
 
-QString JpegtranCommand::finishedFile(const QString& installationFolder) {
-    return installationFolder + "tempo3_jpg.jpg";
+QString JpegtranCommand::outputFile(const QString& workFolder) {
+    return workFolder + "/tempo2_jpg.jpg";
 }
 
-QString JpegtranCommand::parameters(bool trim, const QString& picture,
-                                    const QString& installationFolder) {
-    return QString(trim ? "-rotate 90 -trim " : "-rotate 90 ") + '"' + picture + "\" " + '"' +
-           installationFolder + "tempo2_jpg.jpg" + '"';
+QString JpegtranCommand::finishedFile(const QString& workFolder) {
+    return workFolder + "/tempo3_jpg.jpg";
 }
 
-QStringList JpegtranCommand::arguments(const QString& parameters) {
-    QStringList result;
-    QString current;
-    bool quoted = false;
-    bool started = false; // "" is an argument of its own, even empty
-    for (const QChar character : parameters) {
-        if (character == '"') {
-            quoted = !quoted;
-            started = true;
-        } else if (character == ' ' && !quoted) {
-            if (started) {
-                result << current;
-            }
-            current.clear();
-            started = false;
-        } else {
-            current += character;
-            started = true;
-        }
-    }
-    if (started) {
-        result << current;
-    }
-    return result;
+QStringList JpegtranCommand::arguments(bool trim, const QString& picture, const QString& output) {
+    // Names are never split nor unquoted: a name may hold blanks and double quotes alike.
+    return options(trim).split(' ', Qt::SkipEmptyParts) << picture << output;
 }

@@ -5,18 +5,12 @@
 
 void writeReplacing(FileOperations& files, const QString& target,
                     const std::function<void(const std::string& fileName)>& write) {
-    const std::optional<QString> temporary = files.createFileBeside(target);
-    if (!temporary) {
+    const std::unique_ptr<ReplacementFile> replacement = files.createReplacement(target);
+    if (!replacement) {
         throw EFCreateError(target.toStdString());
     }
-    try {
-        write(temporary->toStdString());
-    } catch (...) {
-        files.remove(*temporary);
-        throw;
-    }
-    if (!files.replace(*temporary, target)) {
-        files.remove(*temporary);
+    write(replacement->writableName().toStdString());
+    if (!replacement->commit()) {
         throw EFCreateError(target.toStdString());
     }
 }

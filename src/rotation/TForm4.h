@@ -55,7 +55,7 @@ private:
     void rotateJpeg();
     void runRotationTool();
     void waitWithProgress(LaunchedProcess& tool);
-    bool collectToolOutput(LaunchedProcess& tool);
+    bool collectToolOutput(LaunchedProcess& tool, const QString& output, const QString& finished);
     void rotateBitmap();
 
     Settings& settings_;

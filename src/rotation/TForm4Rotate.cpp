@@ -29,30 +29,32 @@ constexpr std::uint32_t Green = 0x0000FF00;
 constexpr int PollMilliseconds = 100;
 constexpr int MostFailedPolls = 2000;
 
-// The tool's two work files are gone before it starts and after it ends, whatever happened.
+// The tool's two work files live in a hidden folder of the turn's own beside the picture:
+// no other file, turn or running copy of the program shares their names, the final rename
+// stays on one file system, and every user who can write the picture's folder can turn it.
+// The folder and its files are gone after the turn, whatever happened.
 class WorkFiles {
 public:
-    WorkFiles(FileOperations& files, const QString& folder)
-        : files_(files), output_(JpegtranCommand::outputFile(folder)),
-          finished_(JpegtranCommand::finishedFile(folder)) {
-        removeBoth();
+    WorkFiles(FileOperations& files, const QString& picture)
+        : files_(files), folder_(files.createFolderBeside(picture)) {}
+    ~WorkFiles() {
+        if (folder_) {
+            files_.remove(output());
+            files_.remove(finished());
+            files_.removeFolder(*folder_);
+        }
     }
-    ~WorkFiles() { removeBoth(); }
     WorkFiles(const WorkFiles&) = delete;
     WorkFiles& operator=(const WorkFiles&) = delete;
 
-    const QString& output() const { return output_; }
-    const QString& finished() const { return finished_; }
+    // False when the picture's folder takes no new folder.
+    bool ready() const { return folder_.has_value(); }
+    QString output() const { return JpegtranCommand::outputFile(folder_.value_or(QString())); }
+    QString finished() const { return JpegtranCommand::finishedFile(folder_.value_or(QString())); }
 
 private:
-    void removeBoth() {
-        files_.remove(output_);
-        files_.remove(finished_);
-    }
-
     FileOperations& files_;
-    QString output_;
-    QString finished_;
+    std::optional<QString> folder_;
 };
 
 } // namespace
@@ -84,17 +86,21 @@ void TForm4::rotateJpeg() {
 }
 
 void TForm4::runRotationTool() {
-    const WorkFiles work(services_.files, settings_.Path);
-    const QString parameters =
-        JpegtranCommand::parameters(CheckBox1->isChecked(), pictureFile(), settings_.Path);
+    // Only a regular file is handed to the tool: a FIFO would hold it for good.
+    const WorkFiles work(services_.files, pictureFile());
+    if (!work.ready() || !services_.files.fileSize(pictureFile())) {
+        services_.dialogs.showMessage(Texts::RotationFailed.in(settings_.Language));
+        return;
+    }
     const std::unique_ptr<LaunchedProcess> tool = services_.processes.start(
-        JpegtranCommand::program(settings_.Path), JpegtranCommand::arguments(parameters));
+        JpegtranCommand::program(settings_.Path),
+        JpegtranCommand::arguments(CheckBox1->isChecked(), pictureFile(), work.output()));
     if (!tool) {
         services_.dialogs.showError("Error n° 1017");
         return;
     }
     waitWithProgress(*tool);
-    if (!collectToolOutput(*tool)) {
+    if (!collectToolOutput(*tool, work.output(), work.finished())) {
         services_.dialogs.showMessage(Texts::RotationFailed.in(settings_.Language));
         return;
     }
@@ -130,13 +136,13 @@ void TForm4::waitWithProgress(LaunchedProcess& tool) {
     ProgressBar1->hide();
 }
 
-bool TForm4::collectToolOutput(LaunchedProcess& tool) {
+bool TForm4::collectToolOutput(LaunchedProcess& tool, const QString& output,
+                               const QString& finished) {
     // While the tool runs its output is not finished; once it has ended, its output is there
     // or never will be.
     for (int failed = 0; failed <= MostFailedPolls; ++failed) {
         if (tool.waitForEnd(PollMilliseconds)) {
-            return services_.files.renameNew(JpegtranCommand::outputFile(settings_.Path),
-                                             JpegtranCommand::finishedFile(settings_.Path));
+            return services_.files.renameNew(output, finished);
         }
         MessagePump::processMessages();
     }

@@ -3,6 +3,7 @@
 #include "ui/ApplicationTitle.h"
 #include "ui/PicturePreview.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -55,6 +56,39 @@ void addPreview(QFileDialog& dialog) {
 
 } // namespace
 
+QWidget* QtDialogService::frontWindow() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible()) {
+        return active;
+    }
+    // None of the program's windows has the focus: one kept on top is in front all the same.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (keptOnTop(*window)) {
+            return window;
+        }
+    }
+    return parent_;
+}
+
+bool QtDialogService::keptOnTop(const QWidget& window) {
+    return window.isVisible() && window.isWindow() &&
+           window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) &&
+           window.windowType() != Qt::ToolTip && window.windowType() != Qt::Popup;
+}
+
+void QtDialogService::placeInFront(QWidget& dialog) {
+    // The box is the front window's child, so it opens over it; while a window kept on top
+    // is shown, the box is kept on top too, or that window would hide it.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    if (std::any_of(windows.begin(), windows.end(), [&dialog](const QWidget* window) {
+            return window != &dialog && keptOnTop(*window);
+        })) {
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    }
+}
+
 QStringList QtDialogService::nameFilters(const QString& filter) {
     const QStringList parts = filter.split('|');
     if (parts.size() == 1) {
@@ -73,7 +107,8 @@ QStringList QtDialogService::nameFilters(const QString& filter) {
 }
 
 std::optional<QString> QtDialogService::openPictureFile(const FileDialogOptions& options) {
-    QFileDialog dialog(parent_);
+    QFileDialog dialog(frontWindow());
+    placeInFront(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -82,7 +117,8 @@ std::optional<QString> QtDialogService::openPictureFile(const FileDialogOptions&
 }
 
 std::optional<QString> QtDialogService::savePictureFile(const FileDialogOptions& options) {
-    QFileDialog dialog(parent_);
+    QFileDialog dialog(frontWindow());
+    placeInFront(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.overwritePrompt);
@@ -100,13 +136,20 @@ std::unique_ptr<QMessageBox> QtDialogService::makeMessageBox(MessageBoxKind kind
 }
 
 void QtDialogService::showMessageBox(MessageBoxKind kind, const QString& text) {
-    makeMessageBox(kind, text, parent_)->exec();
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(kind, text, frontWindow());
+    placeInFront(*box);
+    box->exec();
 }
 
 std::optional<int> QtDialogService::askNumber(const QString& text, int value, int minimum,
                                               int maximum) {
-    bool accepted = false;
-    const int number = QInputDialog::getInt(parent_, ApplicationTitle, text, value, minimum,
-                                            maximum, 1, &accepted);
-    return accepted ? std::optional<int>(number) : std::nullopt;
+    QInputDialog dialog(frontWindow());
+    placeInFront(dialog);
+    dialog.setWindowTitle(ApplicationTitle);
+    dialog.setLabelText(text);
+    dialog.setIntRange(minimum, maximum);
+    dialog.setIntValue(value);
+    dialog.setIntStep(1);
+    return dialog.exec() == QDialog::Accepted ? std::optional<int>(dialog.intValue())
+                                              : std::nullopt;
 }

@@ -10,7 +10,8 @@
 class QMessageBox;
 
 // The dialogs and boxes as Qt's own widgets (not the desktop's native dialogs, so they look
-// and behave the same everywhere).
+// and behave the same everywhere), each opened over the program's window in front, so no
+// window kept on top can hide one that waits for an answer.
 class QtDialogService : public DialogService {
 public:
     void setParentWindow(QWidget* parent) { parent_ = parent; }
@@ -25,6 +26,13 @@ public:
     static std::unique_ptr<QMessageBox> makeMessageBox(MessageBoxKind kind, const QString& text,
                                                        QWidget* parent = nullptr);
 
+    // The program's window the next dialog or box opens over: the modal dialog open now,
+    // else the active window, else a window kept on top, else the main window.
+    QWidget* frontWindow() const;
+
 private:
+    static bool keptOnTop(const QWidget& window);
+    static void placeInFront(QWidget& dialog);
+
     QPointer<QWidget> parent_;
 };

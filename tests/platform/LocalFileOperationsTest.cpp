@@ -4,9 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -58,23 +60,64 @@ TEST_F(Files, TheSameFileUnderAnyNameButNotAnotherOne) {
     EXPECT_TRUE(files_.sameFile(folder_.filePath("sub/../photo.bmp"), original));
 }
 
-TEST_F(Files, NewFilesBesideATargetReplaceItWholeWithItsPermissions) {
+TEST_F(Files, ReplacementsAreUnseenUntilCommittedAndKeepTheTargetsPermissions) {
     const QString target = write("photo.jpg", "old");
     ::chmod(target.toLocal8Bit().constData(), 0640);
-    const std::optional<QString> beside = files_.createFileBeside(target);
-    ASSERT_TRUE(beside);
-    EXPECT_EQ(QFileInfo(*beside).absolutePath(), QFileInfo(target).absolutePath());
-    QFile file(*beside);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("new");
-    file.close();
-    EXPECT_TRUE(files_.replace(*beside, target));
+    {
+        const std::unique_ptr<ReplacementFile> replacement = files_.createReplacement(target);
+        ASSERT_TRUE(replacement);
+        QFile file(replacement->writableName());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("new");
+        file.close();
+        EXPECT_EQ(entries(), QStringList{"photo.jpg"}); // written without a name
+        EXPECT_EQ(read(target), "old");
+        EXPECT_TRUE(replacement->commit());
+    }
     EXPECT_EQ(read(target), "new");
     struct stat mode {};
     ASSERT_EQ(::stat(target.toLocal8Bit().constData(), &mode), 0);
     EXPECT_EQ(mode.st_mode & 0777, 0640u);
     EXPECT_EQ(entries(), QStringList{"photo.jpg"});
-    EXPECT_FALSE(files_.createFileBeside(folder_.filePath("no folder/x.jpg")));
+
+    // One given up goes without a trace; a new file gets the usual permissions.
+    files_.createReplacement(target)->writableName();
+    const QString fresh = folder_.filePath(QString(300, QChar(0xE9)).left(120) + ".jpg");
+    const std::unique_ptr<ReplacementFile> named = files_.createReplacement(fresh);
+    ASSERT_TRUE(named);
+    EXPECT_TRUE(named->commit()); // a long name leaves room for the hidden one
+    ASSERT_EQ(::stat(fresh.toLocal8Bit().constData(), &mode), 0);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(mode.st_mode & 0777, 0666u & ~mask);
+    EXPECT_EQ(entries().size(), 2);
+    EXPECT_FALSE(files_.createReplacement(folder_.filePath("no folder/x.jpg")));
+}
+
+TEST_F(Files, WorkFoldersBesideATargetAreHiddenAndNeverShared) {
+    const QString target = write("photo.jpg", "picture");
+    const std::optional<QString> first = files_.createFolderBeside(target);
+    const std::optional<QString> second = files_.createFolderBeside(target);
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(*first, *second);
+    EXPECT_EQ(QFileInfo(*first).absolutePath(), QFileInfo(target).absolutePath());
+    EXPECT_TRUE(QFileInfo(*first).fileName().startsWith('.'));
+    EXPECT_TRUE(files_.removeFolder(*first));
+    EXPECT_TRUE(files_.removeFolder(*second));
+    EXPECT_EQ(
+        QDir(folder_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList{"photo.jpg"});
+    EXPECT_FALSE(files_.createFolderBeside(folder_.filePath("no folder/x.jpg")));
+}
+
+TEST_F(Files, OnlyRegularFilesAreMeasuredOrCopiedAndNothingWaitsOnAFifo) {
+    const QString fifo = folder_.filePath("f.jpg");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ::alarm(10); // waiting on the FIFO ends the test instead of hanging it
+    EXPECT_EQ(files_.fileSize(fifo), std::nullopt);
+    EXPECT_FALSE(files_.copy(fifo, folder_.filePath("copy.jpg")));
+    ::alarm(0);
+    EXPECT_FALSE(files_.exists(folder_.filePath("copy.jpg")));
 }
 
 TEST_F(Files, RenamingNewNeverReplacesAndCopiesAreWhole) {

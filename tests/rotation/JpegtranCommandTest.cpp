@@ -7,23 +7,17 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(JpegtranCommand, TheParameterTextQuotesBothNamesAfterTheOptions) {
-    EXPECT_EQ(JpegtranCommand::parameters(false, "/home/me/photo.jpg", "/opt/trevano/"),
-              "-rotate 90 \"/home/me/photo.jpg\" \"/opt/trevano/tempo2_jpg.jpg\"");
-    EXPECT_EQ(JpegtranCommand::parameters(true, "/a/b.JPG", "/p/"),
-              "-rotate 90 -trim \"/a/b.JPG\" \"/p/tempo2_jpg.jpg\"");
+TEST(JpegtranCommand, TheOptionsThenBothNamesWholeWhateverTheyHold) {
+    EXPECT_EQ(JpegtranCommand::options(false), "-rotate 90 ");
+    EXPECT_EQ(JpegtranCommand::options(true), "-rotate 90 -trim ");
+    EXPECT_EQ(JpegtranCommand::arguments(false, "/home/me/photo.jpg", "/home/me/.w/tempo2_jpg.jpg"),
+              QStringList({"-rotate", "90", "/home/me/photo.jpg", "/home/me/.w/tempo2_jpg.jpg"}));
+    const QString quoted = QString::fromUtf8("/home/me/dir \"q\"/photo \"x\" été.jpg");
+    EXPECT_EQ(JpegtranCommand::arguments(true, quoted, "/o \" p"),
+              QStringList({"-rotate", "90", "-trim", quoted, "/o \" p"}));
     EXPECT_EQ(JpegtranCommand::program("/opt/my tools/"), "/opt/my tools/jpegtran");
-    EXPECT_EQ(JpegtranCommand::outputFile("/p/"), "/p/tempo2_jpg.jpg");
-    EXPECT_EQ(JpegtranCommand::finishedFile("/p/"), "/p/tempo3_jpg.jpg");
-}
-
-TEST(JpegtranCommand, NamesWithBlanksStayWholeAndTheQuotesGo) {
-    EXPECT_EQ(JpegtranCommand::arguments(JpegtranCommand::parameters(
-                  true, "/home/me/my photos/day one.jpg", "/opt/Trevano V2/")),
-              QStringList({"-rotate", "90", "-trim", "/home/me/my photos/day one.jpg",
-                           "/opt/Trevano V2/tempo2_jpg.jpg"}));
-    EXPECT_EQ(JpegtranCommand::arguments("a  \"\" b\"c d\"e"), QStringList({"a", "", "bc de"}));
-    EXPECT_EQ(JpegtranCommand::arguments(""), QStringList());
+    EXPECT_EQ(JpegtranCommand::outputFile("/p/.w"), "/p/.w/tempo2_jpg.jpg");
+    EXPECT_EQ(JpegtranCommand::finishedFile("/p/.w"), "/p/.w/tempo3_jpg.jpg");
 }
 
 namespace {

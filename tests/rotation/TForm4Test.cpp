@@ -6,6 +6,7 @@
 #include "platform/FakeSettingsStore.h"
 #include "platform/LocalFileOperations.h"
 #include "platform/PosixProcessLauncher.h"
+#include "rotation/PictureSaver.h"
 #include "settings/Settings.h"
 #include "support/ReferenceTool.h"
 #include "ui/ScriptedDialogService.h"
@@ -19,19 +20,48 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
-// The machine's files, with a folder that can be made to take no new file.
+// The machine's files, with a folder that can be made to take no new file nor folder.
 class LocalFilesThatCanRefuse : public LocalFileOperations {
 public:
     bool refuseNewFiles = false;
 
-    std::optional<QString> createFileBeside(const QString& target) override {
-        return refuseNewFiles ? std::nullopt : LocalFileOperations::createFileBeside(target);
+    std::unique_ptr<ReplacementFile> createReplacement(const QString& target) override {
+        return refuseNewFiles ? nullptr : LocalFileOperations::createReplacement(target);
+    }
+    std::optional<QString> createFolderBeside(const QString& target) override {
+        return refuseNewFiles ? std::nullopt : LocalFileOperations::createFolderBeside(target);
     }
 };
+
+// What a process ended by: the signal that killed it, or -1 when it ended by itself. `work`
+// runs in a child process whose files stop growing past `bytes`: the kernel then kills it
+// in the middle of its write, as a crash or a kill would.
+int runKilledMidWrite(qint64 bytes, const std::function<void()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        const rlimit size{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        try {
+            work();
+        } catch (...) {
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
+}
 
 QByteArray contents(const QString& name) {
     QFile file(name);
@@ -100,8 +130,13 @@ protected:
         return texts;
     }
 
+    // Anything hidden beside the pictures, or left in the installation folder.
     bool workFilesLeft() const {
-        return QFile::exists(path_ + "tempo2_jpg.jpg") || QFile::exists(path_ + "tempo3_jpg.jpg");
+        const auto filter = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+        const QStringList beside = QDir(pictures_).entryList(filter);
+        return std::any_of(beside.begin(), beside.end(),
+                           [](const QString& name) { return name.startsWith('.'); }) ||
+               QDir(path_).entryList(filter) != QStringList{"jpegtran"};
     }
 
     // A stand-in for the rotation tool.
@@ -247,9 +282,13 @@ TEST_F(RotateWindow, ASlowToolStillCompletesAndLeftoversDoNotBlockIt) {
     const QString jpeg = writeJpeg("photo.jpg", 64, 48);
     const QByteArray expected = reference(jpeg);
     replaceToolWith("sleep 1.2; exec '" COMPANION_JPEGTRAN "' \"$@\"");
-    QFile leftover(path_ + "tempo3_jpg.jpg"); // from a rotation that failed long ago
-    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
-    leftover.close();
+    // Files of the work files' names, in the installation folder and beside the picture, are
+    // someone else's: the turn neither stops at them nor touches them.
+    for (const QString& folder : {path_, pictures_}) {
+        QFile leftover(folder + "tempo3_jpg.jpg");
+        ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+        leftover.write("someone's");
+    }
     form_.open(jpeg);
     int ignored = 0;
     // Clicks while the tool works are ignored: one turn at a time, and OK waits for it.
@@ -262,6 +301,46 @@ TEST_F(RotateWindow, ASlowToolStillCompletesAndLeftoversDoNotBlockIt) {
     EXPECT_EQ(ignored, 2);
     EXPECT_EQ(contents(jpeg), expected);
     EXPECT_EQ(boxTexts(), QStringList());
+    EXPECT_EQ(contents(pictures_ + "tempo3_jpg.jpg"), "someone's");
+    EXPECT_EQ(contents(path_ + "tempo3_jpg.jpg"), "someone's");
+}
+
+TEST_F(RotateWindow, NamesWithQuotesBlanksAndAccentsReachTheToolWhole) {
+    const QString folder = pictures_ + "dir \"q\" été/";
+    QDir().mkpath(folder);
+    const QString jpeg = folder + QString::fromUtf8("photo \"x\" ça.jpg");
+    QFile::rename(writeJpeg("plain.jpg", 64, 48), jpeg);
+    const QByteArray expected = reference(jpeg);
+    form_.open(jpeg);
+    form_.BitBtn1->click();
+    EXPECT_EQ(boxTexts(), QStringList());
+    EXPECT_EQ(contents(jpeg), expected);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QFileInfo(jpeg).fileName()});
+    EXPECT_EQ(QDir(pictures_).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST_F(RotateWindow, AFolderThatTakesNoWorkFilesOrAFifoFailsAtOnceAndNothingChanges) {
+    const QString jpeg = writeJpeg("photo.jpg", 64, 48);
+    const QByteArray before = contents(jpeg);
+    form_.open(jpeg);
+    files_.refuseNewFiles = true;
+    form_.BitBtn1->click();
+    EXPECT_EQ(boxTexts(), QStringList{"Rotation fail"});
+    EXPECT_EQ(contents(jpeg), before);
+
+    files_.refuseNewFiles = false;
+    dialogs_.boxes.clear();
+    const QString fifo = pictures_ + "f.jpg";
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ::alarm(10); // waiting on the FIFO ends the test instead of hanging it
+    form_.open(fifo);
+    QElapsedTimer clock;
+    clock.start();
+    form_.BitBtn1->click();
+    ::alarm(0);
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_EQ(boxTexts(), QStringList{"Rotation fail"});
     EXPECT_FALSE(workFilesLeft());
 }
 
@@ -287,6 +366,22 @@ TEST_F(RotateWindow, ABitmapTurnsPixelByPixelIntoA32BitFile) {
     EXPECT_EQ(form_.Image3->picture().width(), 3);
     EXPECT_TRUE(dialogs_.boxes.empty());
     EXPECT_EQ(QDir(pictures_).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(RotateWindow, ASaveOrABitmapTurnKilledMidWriteLeavesTheOldFileAndNothingElse) {
+    const QString bmp = writeBmp("photo.bmp", 300, 200);
+    const QByteArray picture = contents(bmp);
+    const QString saved = writeJpeg("saved.jpg", 64, 48);
+    const QByteArray older = contents(saved);
+    form_.open(bmp);
+    EXPECT_EQ(runKilledMidWrite(picture.size() / 2, [this] { form_.BitBtn1->click(); }), SIGXFSZ);
+    EXPECT_EQ(runKilledMidWrite(older.size() / 2,
+                                [&] { PictureSaver::save(files_, bmp, ".bmp", 90, saved); }),
+              SIGXFSZ);
+    EXPECT_EQ(contents(bmp), picture);
+    EXPECT_EQ(contents(saved), older);
+    EXPECT_EQ(QDir(pictures_).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"photo.bmp", "saved.jpg"}));
 }
 
 TEST_F(RotateWindow, ABitmapThatCannotBeWrittenStaysInPlaceAndTheErrorIsShown) {

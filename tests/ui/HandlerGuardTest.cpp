@@ -6,7 +6,10 @@
 #include "ui/QtDialogService.h"
 #include "ui/ScriptedDialogService.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -79,4 +82,56 @@ TEST(FileDialogs, TheScriptAnswersInOrderThenCancels) {
     EXPECT_EQ(dialogs.openPictureFile(options), std::nullopt);
     ASSERT_EQ(dialogs.openRequests.size(), 3u);
     EXPECT_EQ(dialogs.openRequests[0].title, "Choose the Jpg or Bmp file");
+}
+
+namespace {
+
+struct OpenedBox {
+    QWidget* parent = nullptr;
+    bool keptOnTop = false;
+};
+
+// Shows an error box through `dialogs` and closes it as soon as it is up, telling what it
+// was opened over.
+OpenedBox openedBox(QtDialogService& dialogs) {
+    OpenedBox seen;
+    QTimer::singleShot(0, [&seen] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box) {
+            seen = {box->parentWidget(), box->windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
+            box->close();
+        }
+    });
+    dialogs.showError("Rotation fail");
+    return seen;
+}
+
+} // namespace
+
+TEST(MessageBoxes, ABoxOpensOverTheWindowInFrontAndAboveWindowsKeptOnTop) {
+    QWidget main;
+    QWidget onTop(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
+    QtDialogService dialogs;
+    dialogs.setParentWindow(&main);
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    OpenedBox box = openedBox(dialogs);
+    EXPECT_EQ(box.parent, &main);
+    EXPECT_FALSE(box.keptOnTop);
+
+    // The rotate-and-save window in front: the box is its child.
+    onTop.show();
+    onTop.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&onTop));
+    box = openedBox(dialogs);
+    EXPECT_EQ(box.parent, &onTop);
+    EXPECT_TRUE(box.keptOnTop);
+
+    // The main window in front, with a window kept on top over it: the box goes above both.
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    box = openedBox(dialogs);
+    EXPECT_EQ(box.parent, &main);
+    EXPECT_TRUE(box.keptOnTop);
 }
