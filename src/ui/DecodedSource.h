@@ -12,8 +12,8 @@ class TJPEGImage;
 // The loaded file as a recompression reads and decodes it, kept from one recompression to
 // the next. The kept pixels stand for the file only while it is provably the same file in
 // the same state (device, inode, size, and modification and change times to the
-// nanosecond, checked every time); otherwise the file is read again, or its error raised, as on the
-// first time.
+// nanosecond, checked every time); otherwise the file is read again, or its error raised,
+// as on the first time.
 class DecodedSource {
 public:
     // Leaves `jpeg` holding the decoded source with the source's own write options, ready
