@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 TEST(PictureFileKind, TheExtensionIsTheNamesLastDotOnAndOnlyJpgInAnyCaseIsJpeg) {
     EXPECT_EQ(PictureFileKind::extension("/p/photo.Jpg"), ".Jpg");
@@ -47,8 +49,12 @@ TEST(PicturePreview, ShowsPicturesScaledIntoItsAreaAndNothingForOtherFiles) {
     preview.showFile(jpeg);
     EXPECT_EQ(preview.picture().size(), QSize(216, 108));
     EXPECT_EQ(preview.sizeText(), "600 x 300");
-    for (const QString& nothing : {misnamed, folder.filePath("missing.bmp"), folder.path()}) {
+    const QString fifo = folder.filePath("f.jpg");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    for (const QString& nothing : {misnamed, folder.filePath("missing.bmp"), folder.path(), fifo}) {
+        ::alarm(10); // waiting on the FIFO ends the test instead of hanging it
         preview.showFile(nothing);
+        ::alarm(0);
         EXPECT_TRUE(preview.picture().isNull()) << nothing.toStdString();
         EXPECT_EQ(preview.sizeText(), "");
     }
