@@ -34,6 +34,10 @@ public:
     void setGraphic(const TGraphic* graphic);
     TPicture& picture() { return picture_; }
 
+    // The size, in the pane's units, of a picture of `pictureSize` pixels at real size: the
+    // same on an ordinary screen, half of it on a screen scaled by 2.
+    QSize shownSize(QSize pictureSize) const;
+
     // Where a picture of `pictureSize` lands in a pane of `paneSize`, by the flags.
     static QRect destinationRect(QSize pictureSize, QSize paneSize, bool stretch, bool proportional,
                                  bool center);
