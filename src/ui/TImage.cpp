@@ -142,8 +142,12 @@ QRect TImage::destinationRect(QSize pictureSize, QSize paneSize, bool stretch, b
     return QRect(topLeft, QSize(w, h));
 }
 
+qreal TImage::pixelRatio() const {
+    return screenPixels_ ? devicePixelRatioF() : 1.0;
+}
+
 QSize TImage::shownSize(QSize pictureSize) const {
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = pixelRatio();
     return {static_cast<int>(std::ceil(pictureSize.width() / ratio)),
             static_cast<int>(std::ceil(pictureSize.height() / ratio))};
 }
@@ -154,9 +158,10 @@ void TImage::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
-    // Laid out in the screen's own pixels: on a screen scaled by 2, real size still shows one
-    // picture pixel per screen pixel, and fit mode fills the same part of the pane.
-    const qreal ratio = devicePixelRatioF();
+    // Laid out in the screen's own pixels when the pane counts them: on a screen scaled by 2,
+    // real size still shows one picture pixel per screen pixel, and fit mode fills the same
+    // part of the pane.
+    const qreal ratio = pixelRatio();
     const QSize pane = (QSizeF(size()) * ratio).toSize();
     const QRect target = destinationRect(image.size(), pane, stretch_, proportional_, center_);
     painter.scale(1 / ratio, 1 / ratio);

@@ -28,6 +28,11 @@ public:
     void setAutoSize(bool on) { setFlag(autoSize_, on); }
     // The pixels of the colour of the picture's bottom-left pixel are left out.
     void setTransparent(bool on);
+    // Real size counts the screen's pixels: one picture pixel per screen pixel also on a
+    // screen scaled by 2, where a picture that is part of the window's design would be drawn
+    // twice as large, like the rest of the window.
+    void setScreenPixels(bool on) { setFlag(screenPixels_, on); }
+    bool screenPixels() const { return screenPixels_; }
 
     // The pane keeps a copy of `graphic` (a JPEG picture decodes when first drawn); null
     // empties the pane.
@@ -35,7 +40,8 @@ public:
     TPicture& picture() { return picture_; }
 
     // The size, in the pane's units, of a picture of `pictureSize` pixels at real size: the
-    // same on an ordinary screen, half of it on a screen scaled by 2.
+    // same on an ordinary screen, half of it on a screen scaled by 2 when the pane counts the
+    // screen's pixels.
     QSize shownSize(QSize pictureSize) const;
 
     // Where a picture of `pictureSize` lands in a pane of `paneSize`, by the flags.
@@ -58,6 +64,8 @@ protected:
 
 private:
     void setFlag(bool& flag, bool on);
+    // Screen pixels per unit of the pane, for real size.
+    qreal pixelRatio() const;
     void pictureChanged();
     // The picture's pixels, converted once per change of the picture.
     const QImage& shownImage();
@@ -75,4 +83,5 @@ private:
     bool proportional_ = false;
     bool autoSize_ = false;
     bool transparent_ = false;
+    bool screenPixels_ = false;
 };

@@ -31,6 +31,7 @@ TForm2::TForm2(Settings& settings, ScreenSize& screen, QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
     Image4 = new TImage("Image4", this);
     Image4->setAutoSize(true);
+    Image4->setScreenPixels(true); // the viewer is there to show the picture pixel for pixel
     Image4->resize(0, 0);
     Image4->setCursor(ViewerCursor::openHand());
     connect(Image4, &TImage::mouseDown, this, [this] { Image4MouseDown(); });

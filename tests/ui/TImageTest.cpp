@@ -254,6 +254,7 @@ TEST(TImageOnAnyScreen, RealSizeShowsOnePicturePixelPerScreenPixel) {
             TImage pane("Image1", nullptr);
             pane.resize(100, 80);
             pane.setCenter(centred);
+            pane.setScreenPixels(true);
             pane.setGraphic(bitmap);
             ASSERT_EQ(pane.devicePixelRatioF(), screenScale());
             const int scale = static_cast<int>(screenScale());
@@ -281,6 +282,7 @@ TEST(TImageOnAnyScreen, FitModeFillsThePaneAndAnAutoSizedPaneTakesThePicturesScr
     pane.resize(100, 80);
     pane.setStretch(true);
     pane.setProportional(true);
+    pane.setScreenPixels(true);
     pane.setGraphic(&bitmap);
     const int scale = static_cast<int>(screenScale());
     QImage shown = paneImage(pane); // 100 x 50 at the top
@@ -290,9 +292,19 @@ TEST(TImageOnAnyScreen, FitModeFillsThePaneAndAnAutoSizedPaneTakesThePicturesScr
 
     TImage sized("Image4", nullptr);
     sized.setAutoSize(true);
+    sized.setScreenPixels(true);
     sized.setGraphic(&bitmap);
     EXPECT_EQ(sized.size(), QSize(40, 20) / scale);
     shown = paneImage(sized);
     EXPECT_EQ(shown.size(), QSize(40, 20));
     EXPECT_EQ(shown.pixel(39, 19), ownColour(39, 19));
+
+    // A picture of the window's design (the help window's background) grows with the window.
+    TImage design("Image1", nullptr);
+    design.setAutoSize(true);
+    design.setGraphic(&bitmap);
+    EXPECT_EQ(design.size(), QSize(40, 20));
+    shown = paneImage(design);
+    EXPECT_EQ(shown.size(), QSize(40, 20) * scale);
+    EXPECT_EQ(shown.pixel(39 * scale, 19 * scale), ownColour(39, 19));
 }
