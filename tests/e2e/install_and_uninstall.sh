@@ -11,11 +11,24 @@ build=$(realpath "$1")
 source=$(realpath "$2")
 output=$(realpath -m "$3")
 jpeg_turn=${4:-}
-prefix="$output/prefix with blank"
-folder=$prefix/lib/trevano
-
 rm -rf "$output"
 mkdir -p "$output"
+
+# Run as root, the test is the owner of the install and "nobody" the other user, who must reach
+# the install and a home of their own: a build in a folder closed to others (root's home) has
+# them made in /tmp instead. Run as anyone else, the test's own user is not the owner of the
+# files it checks against (a folder made read-only stands for root's).
+as_user=()
+area=$output
+if [[ $(id -u) -eq 0 ]]; then
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    if ! "${as_user[@]}" test -x "$output"; then
+        area=$(mktemp -d /tmp/trevano-install.XXXXXX)
+        chmod 755 "$area"
+    fi
+fi
+prefix="$area/prefix with blank"
+folder=$prefix/lib/trevano
 # shellcheck source=tests/e2e/common.sh
 source "$(dirname "$0")/common.sh"
 
@@ -83,18 +96,10 @@ check_open_with() {
     stop_program
 }
 
-# Run as root, the test is the owner of the install and "nobody" the other user; run as anyone
-# else, the test's own user is not the owner of the files it checks against (a folder made
-# read-only stands for root's).
-as_user=()
-if [[ $(id -u) -eq 0 ]]; then
-    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-fi
-
 # The other user's home, with their settings file, which names the installed program's folder
 # as a first start would, and a folder of their pictures.
 prepare_other_user() {
-    user_home="$output/user home"
+    user_home="$area/user home"
     user_folder="$user_home/pictures"
     mkdir -p "$user_folder"
     printf '[General]\nLanguage=English\nPath=%s/\n' "$folder" >"$user_home/settings.ini"
@@ -185,7 +190,7 @@ check_other_user_turns_jpeg() {
 # A picture in a folder the user cannot write: the copy beside it is refused with its message,
 # the turn of the copy that is not there fails with its own, and the folder is as it was.
 check_unwritable_folder() {
-    local locked="$output/not yours"
+    local locked="$area/not yours"
     mkdir -p "$locked"
     make_picture "$locked/photo.bmp"
     [[ ${#as_user[@]} -gt 0 ]] || chmod a-w "$locked"
@@ -225,4 +230,5 @@ if [[ "$jpeg_turn" == --jpeg-turn ]]; then
 fi
 check_unwritable_folder
 check_uninstall
+[[ "$area" == "$output" ]] || rm -rf "$area"
 echo "installed, started and uninstalled under $prefix"
