@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-apps xdotool imagemagick python3-pil fonts-dejavu-core fonts-liberation2
     desktop-file-utils libglib2.0-bin
+    dpkg-dev lintian appstream man-db
     python3-skimage
 )
 

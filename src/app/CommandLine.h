@@ -1,16 +1,42 @@
 #pragma once
 
+#include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-// What the program takes from its command line: at most one picture file, which a desktop's
-// "open with" or a user at a shell names after the program.
-namespace CommandLine {
+// What the program is asked to do by its command line: open the window, on a picture when one
+// is named (a desktop's "open with" or a user at a shell names it after the program), or print
+// its usage or its version. Qt's own options (-platform, -style, ...) are accepted here and
+// left in the arguments for the application object, which takes them. A new way of running the
+// program is one more option in `declareOptions` and one more request.
+class CommandLine {
+public:
+    enum class Request { OpenWindow, ShowHelp, ShowVersion, Mistake };
 
-// The first argument after the program's name, as an absolute clean path like the ones the
-// open dialog gives (relative names are taken from the current folder); nothing when no
-// argument or an empty one is given. Later arguments are not looked at.
-std::optional<QString> pictureFile(const QStringList& arguments);
+    explicit CommandLine(const QStringList& arguments);
 
-} // namespace CommandLine
+    Request request() const { return request_; }
+    // The first file named, as an absolute clean path like the ones the open dialog gives
+    // (relative names are taken from the current folder); nothing when no file or an empty
+    // name is given. Later files are not looked at.
+    std::optional<QString> pictureFile() const;
+    // Whether the user chose Qt's platform with -platform.
+    bool platformChosen() const;
+
+    QString helpText() const;
+    // "Trevano 2.0"
+    static QString versionText();
+    // The reason a command line was refused, and where to read the usage.
+    QString mistakeText() const;
+
+    // The picture named by `arguments`, the program's name first.
+    static std::optional<QString> pictureFile(const QStringList& arguments);
+
+private:
+    void declareOptions();
+    void declareQtOptions();
+
+    QCommandLineParser parser_;
+    Request request_ = Request::OpenWindow;
+};

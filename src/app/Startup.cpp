@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/CommandLine.h"
+#include "app/SessionPlatform.h"
 #include "imaging/TBitmap.h"
 #include "imaging/TJPEGDefaults.h"
 #include "imaging/TJPEGImage.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 #include <QTimer>
+#include <cstdio>
 
 namespace {
 
@@ -35,8 +37,7 @@ void prepareImaging() {
 
 // A picture named on the command line is loaded once the main window is up, as if chosen in
 // its open dialog; a file that cannot be loaded gets that load's error box.
-void loadNamedPicture(TForm1& form1) {
-    const std::optional<QString> picture = CommandLine::pictureFile(QCoreApplication::arguments());
+void loadNamedPicture(TForm1& form1, const std::optional<QString>& picture) {
     if (picture) {
         QTimer::singleShot(0, &form1, [&form1, file = *picture] {
             form1.guard().run([&form1, &file] { form1.loadFile(file); });
@@ -44,7 +45,8 @@ void loadNamedPicture(TForm1& form1) {
     }
 }
 
-int runWindows(QApplication& application, QtDialogService& dialogs) {
+int runWindows(QApplication& application, QtDialogService& dialogs,
+               const std::optional<QString>& picture) {
     IniSettingsStore store(IniSettingsStore::defaultFileName());
     // The companion files live beside the program file.
     Settings settings(store, QCoreApplication::applicationDirPath() + "/");
@@ -60,13 +62,11 @@ int runWindows(QApplication& application, QtDialogService& dialogs) {
     TForm4 form4(settings, {dialogs, screen, processes, files});
     form1.attachWindows(&form2, &form3, &form4);
     form1.show();
-    loadNamedPicture(form1);
+    loadNamedPicture(form1, picture);
     return application.exec();
 }
 
-} // namespace
-
-int runTrevano(int argc, char** argv) {
+int openWindow(int argc, char** argv, const std::optional<QString>& picture) {
     QApplication application(argc, argv);
     prepareImaging();
     QApplication::setStyle(QStyleFactory::create("Fusion"));
@@ -75,6 +75,39 @@ int runTrevano(int argc, char** argv) {
     const HandlerGuard guard(dialogs);
     int exitCode = 1;
     // An error escaping the start-up itself is shown like any other, then the program ends.
-    guard.run([&] { exitCode = runWindows(application, dialogs); });
+    guard.run([&] { exitCode = runWindows(application, dialogs, picture); });
     return exitCode;
+}
+
+int print(std::FILE* stream, const QString& text, int exitCode) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    return exitCode;
+}
+
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+} // namespace
+
+int runTrevano(int argc, char** argv) {
+    // Read before any application object, which would need a display: the usage and the
+    // version are printed on a terminal without one.
+    const CommandLine commandLine(argumentsOf(argc, argv));
+    switch (commandLine.request()) {
+    case CommandLine::Request::ShowHelp:
+        return print(stdout, commandLine.helpText(), 0);
+    case CommandLine::Request::ShowVersion:
+        return print(stdout, CommandLine::versionText(), 0);
+    case CommandLine::Request::Mistake:
+        return print(stderr, commandLine.mistakeText(), 2);
+    case CommandLine::Request::OpenWindow:
+        break;
+    }
+    SessionPlatform::apply(commandLine.platformChosen());
+    return openWindow(argc, argv, commandLine.pictureFile());
 }

@@ -73,6 +73,9 @@ void TForm1::createPanes() {
     Image2->setGeometry(405, 75, 376, 469);
     Image2->setToolTip("Double click for a  full-size picture");
     Image2->setCenter(true);
+    // Compression artefacts are judged at their true size.
+    Image1->setScreenPixels(true);
+    Image2->setScreenPixels(true);
 }
 
 TLabel* TForm1::addLabel(const char* name, QPoint position, const char* caption, int pixelSize,

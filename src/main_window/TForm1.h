@@ -155,6 +155,8 @@ private:
     void resetDisplayMode();
     void updateViewer(TJPEGImage& picture);
     void recompress(int quality);
+    // The loaded picture's size on screen at real size, in the window's units.
+    QSize shownPictureSize() const;
     void setAlignmentButtonState();
     void setLabelTops(int top);
     void placeLabelsOverCentredPicture();

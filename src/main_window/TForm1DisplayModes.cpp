@@ -36,15 +36,20 @@ void TForm1::setLabelColours(const QColor& background) {
     Label5->setColor(background);
 }
 
+QSize TForm1::shownPictureSize() const {
+    return Image1->shownSize({State.PictureWidth, State.PictureHeight});
+}
+
 void TForm1::setAlignmentButtonState() {
-    BitBtn2->setEnabled(Image1->width() < State.PictureWidth ||
-                        Image1->height() < State.PictureHeight);
+    const QSize picture = shownPictureSize();
+    BitBtn2->setEnabled(Image1->width() < picture.width() || Image1->height() < picture.height());
 }
 
 void TForm1::placeLabelsOverCentredPicture() {
-    State.PictureTop = Image1->y() + Image1->height() / 2 - State.PictureHeight / 2;
-    Label1->move(leftOverCentredPicture(Image2, State.PictureWidth), Label1->y());
-    Label5->move(leftOverCentredPicture(Image1, State.PictureWidth), Label5->y());
+    const QSize picture = shownPictureSize();
+    State.PictureTop = Image1->y() + Image1->height() / 2 - picture.height() / 2;
+    Label1->move(leftOverCentredPicture(Image2, picture.width()), Label1->y());
+    Label5->move(leftOverCentredPicture(Image1, picture.width()), Label5->y());
     State.QualityLabelLeft = Label1->x();
     State.SourceLabelLeft = Label5->x();
     setLabelTops(std::max(State.PictureTop - LabelHeight, Image1->y() - LabelHeight));
@@ -65,8 +70,8 @@ void TForm1::BitBtn2Click() {
         BitBtn2->setToolTip("Top left corner");
         BitBtn2->setGlyph(ImageList1[2]);
         setLabelTops(std::max(State.PictureTop - LabelHeight, Image1->y() - LabelHeight));
-        Label1->move(leftOverCentredPicture(Image2, State.PictureWidth), Label1->y());
-        Label5->move(leftOverCentredPicture(Image1, State.PictureWidth), Label5->y());
+        Label1->move(leftOverCentredPicture(Image2, shownPictureSize().width()), Label1->y());
+        Label5->move(leftOverCentredPicture(Image1, shownPictureSize().width()), Label5->y());
     }
     State.QualityLabelLeft = Label1->x();
     State.SourceLabelLeft = Label5->x();

@@ -199,7 +199,8 @@ void TForm1::showLoadedPicture(TJPEGImage& workJpeg) {
     TrackBar1->setSelection(TrackBar1->selStart(), 100);
     resetDisplayMode();
     if (form2_) {
-        form2_->Image4->resize(State.PictureWidth, State.PictureHeight);
+        form2_->Image4->resize(
+            form2_->Image4->shownSize({State.PictureWidth, State.PictureHeight}));
         form2_->Image4->setGraphic(&workJpeg);
         form2_->setWindowTitle(Readouts::viewerCaption(windowTitle(), language()));
     }

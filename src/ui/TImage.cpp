@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -57,7 +58,7 @@ void TImage::pictureChanged() {
     image_ = QImage(); // it may show the pixels of the picture just replaced
     pixels_ = nullptr;
     if (autoSize_ && picture_.graphic() && !picture_.graphic()->empty()) {
-        resize(picture_.graphic()->width(), picture_.graphic()->height());
+        resize(shownSize({picture_.graphic()->width(), picture_.graphic()->height()}));
     }
     update();
 }
@@ -141,13 +142,29 @@ QRect TImage::destinationRect(QSize pictureSize, QSize paneSize, bool stretch, b
     return QRect(topLeft, QSize(w, h));
 }
 
+qreal TImage::pixelRatio() const {
+    return screenPixels_ ? devicePixelRatioF() : 1.0;
+}
+
+QSize TImage::shownSize(QSize pictureSize) const {
+    const qreal ratio = pixelRatio();
+    return {static_cast<int>(std::ceil(pictureSize.width() / ratio)),
+            static_cast<int>(std::ceil(pictureSize.height() / ratio))};
+}
+
 void TImage::paintEvent(QPaintEvent*) {
     const QImage& image = shownImage();
     if (image.isNull()) {
         return;
     }
     QPainter painter(this);
-    const QRect target = destinationRect(image.size(), size(), stretch_, proportional_, center_);
+    // Laid out in the screen's own pixels when the pane counts them: on a screen scaled by 2,
+    // real size still shows one picture pixel per screen pixel, and fit mode fills the same
+    // part of the pane.
+    const qreal ratio = pixelRatio();
+    const QSize pane = (QSizeF(size()) * ratio).toSize();
+    const QRect target = destinationRect(image.size(), pane, stretch_, proportional_, center_);
+    painter.scale(1 / ratio, 1 / ratio);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, target.size() != image.size());
     if (upsideDown_) {
         // Mirrored across the target's middle line: its top edge and its bottom edge swap.

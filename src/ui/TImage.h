@@ -28,11 +28,21 @@ public:
     void setAutoSize(bool on) { setFlag(autoSize_, on); }
     // The pixels of the colour of the picture's bottom-left pixel are left out.
     void setTransparent(bool on);
+    // Real size counts the screen's pixels: one picture pixel per screen pixel also on a
+    // screen scaled by 2, where a picture that is part of the window's design would be drawn
+    // twice as large, like the rest of the window.
+    void setScreenPixels(bool on) { setFlag(screenPixels_, on); }
+    bool screenPixels() const { return screenPixels_; }
 
     // The pane keeps a copy of `graphic` (a JPEG picture decodes when first drawn); null
     // empties the pane.
     void setGraphic(const TGraphic* graphic);
     TPicture& picture() { return picture_; }
+
+    // The size, in the pane's units, of a picture of `pictureSize` pixels at real size: the
+    // same on an ordinary screen, half of it on a screen scaled by 2 when the pane counts the
+    // screen's pixels.
+    QSize shownSize(QSize pictureSize) const;
 
     // Where a picture of `pictureSize` lands in a pane of `paneSize`, by the flags.
     static QRect destinationRect(QSize pictureSize, QSize paneSize, bool stretch, bool proportional,
@@ -54,6 +64,8 @@ protected:
 
 private:
     void setFlag(bool& flag, bool on);
+    // Screen pixels per unit of the pane, for real size.
+    qreal pixelRatio() const;
     void pictureChanged();
     // The picture's pixels, converted once per change of the picture.
     const QImage& shownImage();
@@ -71,4 +83,5 @@ private:
     bool proportional_ = false;
     bool autoSize_ = false;
     bool transparent_ = false;
+    bool screenPixels_ = false;
 };

@@ -24,6 +24,7 @@ void FreeMemoryGauge::refresh() {
     const std::uint64_t megabytes = figures.availableBytes >> 20;
     label_.setCaption(Texts::FreeMemoryPrefix.in(settings_.Language) + QString::number(megabytes) +
                       Texts::FreeMemoryUnit.in(settings_.Language));
+    widenLabelToText();
     const std::uint64_t totalKibibytes = figures.totalBytes >> 10;
     if (totalKibibytes == 0) {
         throw Exception("Mémoire totale nulle"); // the label stands, the bar keeps its place
@@ -33,6 +34,12 @@ void FreeMemoryGauge::refresh() {
     // memory fill it instead.
     bar_.setValue(static_cast<int>(std::min<std::uint64_t>(percentage, 100)));
     bar_.setBarColor(colourFor(percentage));
+}
+
+void FreeMemoryGauge::widenLabelToText() {
+    // Sized for four-digit figures; ten gigabytes free and more need room to the right.
+    const int needed = label_.fontMetrics().horizontalAdvance(label_.caption());
+    label_.resize(std::max(LabelWidth, needed), label_.height());
 }
 
 std::uint32_t FreeMemoryGauge::colourFor(std::uint64_t percentage) {

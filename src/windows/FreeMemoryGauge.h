@@ -25,8 +25,12 @@ public:
     static constexpr std::uint32_t Getting = 0x00FFFF00; // cyan, 15 % to 29 %
     static constexpr std::uint32_t Short = 0x000000FF;   // red, under 15 %
 
+    // The label's width, unless its text needs more.
+    static constexpr int LabelWidth = 121;
+
 private:
     void refresh();
+    void widenLabelToText();
     static std::uint32_t colourFor(std::uint64_t percentage);
 
     TLabel& label_;

@@ -15,6 +15,10 @@ void PictureOverlay::setImage(const QImage& image) {
 
 void PictureOverlay::paintEvent(QPaintEvent*) {
     if (!image_.isNull()) {
-        QPainter(this).drawImage(0, 0, image_);
+        // One picture pixel per screen pixel, also on a scaled screen, like the picture below.
+        QPainter painter(this);
+        const qreal ratio = devicePixelRatioF();
+        painter.scale(1 / ratio, 1 / ratio);
+        painter.drawImage(0, 0, image_);
     }
 }

@@ -25,11 +25,13 @@ TForm2::TForm2(Settings& settings, ScreenSize& screen, QWidget* parent)
     setObjectName("Form2");
     setWindowTitle(DesignCaption);
     setFont(designFont(11));
-    resize(DesignClientSize);
+    // Only the program sizes the viewer, to its picture: the user's frame has no handles.
+    setFixedSize(DesignClientSize);
     // Closing the viewer only hides it; the main window alone ends the program.
     setAttribute(Qt::WA_QuitOnClose, false);
     Image4 = new TImage("Image4", this);
     Image4->setAutoSize(true);
+    Image4->setScreenPixels(true); // the viewer is there to show the picture pixel for pixel
     Image4->resize(0, 0);
     Image4->setCursor(ViewerCursor::openHand());
     connect(Image4, &TImage::mouseDown, this, [this] { Image4MouseDown(); });
@@ -58,7 +60,7 @@ void TForm2::fitToPicture() {
     QSize outer(Image4->width() + FrameWidth, Image4->height() + FrameHeight);
     const QSize screen = screen_.size();
     outer = outer.boundedTo(screen);
-    resize(outer - frameAllowance());
+    setFixedSize(outer - frameAllowance());
     if (x() < 0) {
         move(0, y());
     }

@@ -18,3 +18,39 @@ TEST(CommandLine, TheFirstArgumentBecomesAnAbsoluteCleanPath) {
     EXPECT_EQ(CommandLine::pictureFile({"trevano", "/data//pictures/x.JPG", "/other.bmp"}),
               "/data/pictures/x.JPG");
 }
+
+TEST(CommandLine, HelpAndVersionAreAskedForByTheirShortOrLongNames) {
+    using Request = CommandLine::Request;
+    EXPECT_EQ(CommandLine({"trevano"}).request(), Request::OpenWindow);
+    EXPECT_EQ(CommandLine({"trevano", "photo.bmp"}).request(), Request::OpenWindow);
+    for (const char* help : {"--help", "-h"}) {
+        EXPECT_EQ(CommandLine({"trevano", help}).request(), Request::ShowHelp) << help;
+    }
+    for (const char* version : {"--version", "-v"}) {
+        EXPECT_EQ(CommandLine({"trevano", version, "photo.bmp"}).request(), Request::ShowVersion)
+            << version;
+    }
+    EXPECT_EQ(CommandLine::versionText(), QString("Trevano ") + TREVANO_VERSION + "\n");
+    const QString help = CommandLine({"trevano", "--help"}).helpText();
+    EXPECT_TRUE(help.contains("[FILE]")) << help.toStdString();
+    EXPECT_TRUE(help.contains("--version")) << help.toStdString();
+    EXPECT_FALSE(help.contains("platform")) << "Qt's own options are Qt's to document";
+}
+
+TEST(CommandLine, AnUnknownOptionIsRefusedWithWhereToReadTheUsage) {
+    const CommandLine line({"trevano", "--quality", "photo.bmp"});
+    EXPECT_EQ(line.request(), CommandLine::Request::Mistake);
+    EXPECT_EQ(line.mistakeText(),
+              "Unknown option 'quality'.\nTry 'trevano --help' for the options.\n");
+}
+
+TEST(CommandLine, QtsOwnOptionsAreLeftToQtAndDoNotHideThePicture) {
+    const CommandLine line({"trevano", "-platform", "xcb", "-style=Fusion", "-reverse", "a.bmp"});
+    EXPECT_EQ(line.request(), CommandLine::Request::OpenWindow);
+    EXPECT_TRUE(line.platformChosen());
+    EXPECT_EQ(line.pictureFile(), QDir::currentPath() + "/a.bmp");
+    EXPECT_FALSE(CommandLine({"trevano", "a.bmp"}).platformChosen());
+    // A picture whose name starts with a dash comes after "--".
+    EXPECT_EQ(CommandLine({"trevano", "--", "-v.jpg"}).pictureFile(),
+              QDir::currentPath() + "/-v.jpg");
+}

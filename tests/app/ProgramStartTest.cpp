@@ -47,3 +47,32 @@ TEST(Program, FirstStartCreatesTheSettingsWithItsOwnFolderAndKeepsRunning) {
     // The companion tool is found by appending its bare name to that folder.
     EXPECT_TRUE(QFileInfo(programFolder + "jpegtran").isExecutable());
 }
+
+// Asked from a terminal with no display at all: printed, not a window.
+TEST(Program, PrintsItsVersionAndUsageWithoutADisplay) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        environment.remove(name);
+    }
+    struct Row {
+        QStringList arguments;
+        int exitCode;
+        QString shown;
+    };
+    const Row rows[] = {
+        {{"--version"}, 0, QString("Trevano ") + TREVANO_VERSION + "\n"},
+        {{"--help"}, 0, "Usage: "},
+        {{"--frobnicate"}, 2, "Unknown option 'frobnicate'."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(TREVANO_PROGRAM, row.arguments);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitCode(), row.exitCode);
+        const QString shown = QString::fromLocal8Bit(
+            row.exitCode == 0 ? program.readAllStandardOutput() : program.readAllStandardError());
+        EXPECT_TRUE(shown.startsWith(row.shown)) << shown.toStdString();
+    }
+}

@@ -74,6 +74,22 @@ no_window() {
     ! visible_window "$1"
 }
 
+click() {
+    xdotool mousemove --sync --window "$1" "$2" "$3" click 1
+}
+
+# Types a full file name into a file dialog's name field (focused when it opens) and accepts.
+answer_file_dialog() {
+    local dialog
+    dialog=$(window_of "$1")
+    xdotool windowfocus --sync "$dialog"
+    xdotool key ctrl+a
+    xdotool type --delay 2 "$2"
+    screenshot "$3"
+    xdotool key Return
+    wait_for "the dialog '$1' to close" no_window "$1"
+}
+
 # The size readout of the new JPEG, yellow on black, is shown at the very end of a load; that
 # place is empty until then.
 load_finished() {

@@ -25,22 +25,6 @@ source "$(dirname "$0")/common.sh"
 
 say() { echo "[$((SECONDS - started))s] $*"; }
 
-click() {
-    xdotool mousemove --sync --window "$1" "$2" "$3" click 1
-}
-
-# Types a full file name into a file dialog's name field (focused when it opens) and accepts.
-answer_file_dialog() {
-    local dialog
-    dialog=$(window_of "$1")
-    xdotool windowfocus --sync "$dialog"
-    xdotool key ctrl+a
-    xdotool type --delay 2 "$2"
-    screenshot "$3"
-    xdotool key Return
-    wait_for "the dialog '$1' to close" no_window "$1"
-}
-
 # A fingerprint of what the screen shows in a rectangle of a window's client area.
 area_checksum() {
     local X Y

@@ -409,3 +409,34 @@ TEST(MainWindowErrors, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
     EXPECT_EQ(program.form1.BitBtn1->text(), "Charger fichier");
     EXPECT_EQ(program.dialogs.boxes.size(), 1u);
 }
+
+// Sized for four-digit figures, the label widens to the right for more, up to the load button.
+TEST_F(MainWindow, TheFreeMemoryLabelWidensToItsFigureAndKeepsItsLeftEdge) {
+    struct Row {
+        const char* language;
+        std::uint64_t megabytes;
+        const char* caption;
+    };
+    const Row rows[] = {
+        {"English", 812, "Free Memory = 812 Mb"},
+        {"English", 23657, "Free Memory = 23657 Mb"},
+        {"English", 123456, "Free Memory = 123456 Mb"},
+        {"Français", 812, "Mémoire libre = 812 Mo"},
+        {"Français", 23657, "Mémoire libre = 23657 Mo"},
+        {"Français", 123456, "Mémoire libre = 123456 Mo"},
+        {"English", 812, "Free Memory = 812 Mb"}, // and back again
+    };
+    MainWindowProgram& program = start();
+    TForm1& form = program.form1;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.caption);
+        program.settings.Language = QString::fromUtf8(row.language);
+        program.memory.figures = {std::uint64_t{256} << 30, row.megabytes << 20};
+        form.Timer2Timer();
+        EXPECT_EQ(form.Label9->caption(), QString::fromUtf8(row.caption));
+        const int textWidth = form.Label9->fontMetrics().horizontalAdvance(form.Label9->caption());
+        EXPECT_EQ(form.Label9->geometry(), QRect(429, 9, std::max(121, textWidth), 13));
+        EXPECT_LE(form.Label9->geometry().right(), form.BitBtn1->x());
+    }
+    EXPECT_EQ(form.ProgressBar2->geometry(), QRect(429, 27, 121, 10));
+}

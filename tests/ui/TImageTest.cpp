@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -26,6 +27,36 @@ void makeTwoColourBitmap(TBitmap& bitmap, int width, int height, TPixelFormat fo
 
 QImage paneImage(TImage& pane) {
     return pane.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// A colour of its own for every pixel of a picture up to 64 x 64.
+QRgb ownColour(int x, int y) {
+    return qRgb(x * 4, y * 4, 128);
+}
+
+void makeOwnColourBitmap(TBitmap& bitmap, int width, int height) {
+    bitmap.setPixelFormat(TPixelFormat::Bits24);
+    bitmap.setSize(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const QRgb colour = ownColour(x, y);
+            bitmap.setPixel(x, y, qRed(colour) | qGreen(colour) << 8 | qBlue(colour) << 16);
+        }
+    }
+}
+
+// Within the blur of a smooth enlargement.
+bool near(QRgb shown, QRgb expected) {
+    return std::abs(qRed(shown) - qRed(expected)) < 12 &&
+           std::abs(qGreen(shown) - qGreen(expected)) < 12 &&
+           std::abs(qBlue(shown) - qBlue(expected)) < 12;
+}
+
+// The scale the suite was started at (QT_SCALE_FACTOR), which the panes must have taken.
+qreal screenScale() {
+    return qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+               ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+               : 1.0;
 }
 
 } // namespace
@@ -203,4 +234,77 @@ TEST(BitmapImage, EveryFormatComesOutAsTheSameColours) {
         EXPECT_EQ(image.pixel(5, 0), qRgb(0, 0, 255));
     }
     EXPECT_TRUE(bitmapImage(TBitmap()).isNull());
+}
+
+// Run at scale 1 with the others, and again on a screen scaled by 2 (QT_SCALE_FACTOR=2), where
+// the grabbed pane has two screen pixels for each of its units.
+TEST(TImageOnAnyScreen, RealSizeShowsOnePicturePixelPerScreenPixel) {
+    TBitmap bottomUp;
+    makeOwnColourBitmap(bottomUp, 61, 41); // odd sizes: no halving comes out even
+    TBitmap topDown;
+    topDown.setPixelFormat(TPixelFormat::Bits24);
+    topDown.setSizeToOverwrite(61, 41, true);
+    for (int y = 0; y < 41; ++y) {
+        std::memcpy(topDown.scanLine(y), bottomUp.scanLine(y), 61 * 3);
+    }
+    for (TBitmap* bitmap : {&bottomUp, &topDown}) {
+        for (bool centred : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "bottom row first " << (bitmap == &bottomUp)
+                                            << ", centred " << centred);
+            TImage pane("Image1", nullptr);
+            pane.resize(100, 80);
+            pane.setCenter(centred);
+            pane.setScreenPixels(true);
+            pane.setGraphic(bitmap);
+            ASSERT_EQ(pane.devicePixelRatioF(), screenScale());
+            const int scale = static_cast<int>(screenScale());
+            EXPECT_EQ(pane.shownSize({61, 41}),
+                      QSize((61 + scale - 1) / scale, (41 + scale - 1) / scale));
+            const QImage shown = paneImage(pane);
+            ASSERT_EQ(shown.size(), QSize(100, 80) * scale);
+            const QPoint corner =
+                centred ? QPoint((100 * scale - 61) / 2, (80 * scale - 41) / 2) : QPoint(0, 0);
+            int wrong = 0;
+            for (int y = 0; y < 41; ++y) {
+                for (int x = 0; x < 61; ++x) {
+                    wrong += shown.pixel(corner + QPoint(x, y)) != ownColour(x, y);
+                }
+            }
+            EXPECT_EQ(wrong, 0);
+        }
+    }
+}
+
+TEST(TImageOnAnyScreen, FitModeFillsThePaneAndAnAutoSizedPaneTakesThePicturesScreenSize) {
+    TBitmap bitmap;
+    makeOwnColourBitmap(bitmap, 40, 20);
+    TImage pane("Image1", nullptr);
+    pane.resize(100, 80);
+    pane.setStretch(true);
+    pane.setProportional(true);
+    pane.setScreenPixels(true);
+    pane.setGraphic(&bitmap);
+    const int scale = static_cast<int>(screenScale());
+    QImage shown = paneImage(pane); // 100 x 50 at the top
+    EXPECT_TRUE(near(shown.pixel(0, 0), ownColour(0, 0)));
+    EXPECT_TRUE(near(shown.pixel(100 * scale - 1, 50 * scale - 1), ownColour(39, 19)));
+    EXPECT_FALSE(near(shown.pixel(0, 50 * scale + 1), ownColour(0, 19))); // below the picture
+
+    TImage sized("Image4", nullptr);
+    sized.setAutoSize(true);
+    sized.setScreenPixels(true);
+    sized.setGraphic(&bitmap);
+    EXPECT_EQ(sized.size(), QSize(40, 20) / scale);
+    shown = paneImage(sized);
+    EXPECT_EQ(shown.size(), QSize(40, 20));
+    EXPECT_EQ(shown.pixel(39, 19), ownColour(39, 19));
+
+    // A picture of the window's design (the help window's background) grows with the window.
+    TImage design("Image1", nullptr);
+    design.setAutoSize(true);
+    design.setGraphic(&bitmap);
+    EXPECT_EQ(design.size(), QSize(40, 20));
+    shown = paneImage(design);
+    EXPECT_EQ(shown.size(), QSize(40, 20) * scale);
+    EXPECT_EQ(shown.pixel(39 * scale, 19 * scale), ownColour(39, 19));
 }

@@ -142,3 +142,58 @@ TEST_F(Viewer, TheCursorIsTheBuiltInOpenHandWithItsHotSpotTopLeft) {
     EXPECT_GT(black, 50);
     EXPECT_GT(white, 150);
 }
+
+// Only the program sizes the viewer: a size asked by anyone else (a frame dragged by the user
+// comes as one) is refused, before and after each fit to the picture.
+TEST_F(Viewer, OnlyFittingToThePictureChangesItsSize) {
+    const auto expectFixedAt = [this](QSize size) {
+        EXPECT_EQ(form_.size(), size);
+        EXPECT_EQ(form_.minimumSize(), size);
+        EXPECT_EQ(form_.maximumSize(), size);
+        form_.resize(size + QSize(40, 30));
+        EXPECT_EQ(form_.size(), size);
+    };
+    expectFixedAt({793, 565});
+    givePicture(300, 200);
+    form_.fitToPicture();
+    expectFixedAt({309, 227});
+    givePicture(1200, 900);
+    form_.fitToPicture();
+    expectFixedAt({1024, 768});
+}
+
+// Run at scale 1 with the others, and again on a screen scaled by 2 (QT_SCALE_FACTOR=2).
+TEST(ViewerOnAnyScreen, ShowsThePicturePixelForPixelAndFitsItsWindowToIt) {
+    FakeSettingsStore store;
+    store.values = {{"Language", "English"}, {"Path", "/opt/trevano/"}};
+    Settings settings(store, "/opt/trevano/");
+    FakeScreenSize screen({1024, 768});
+    TForm2 form(settings, screen);
+    const qreal scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                            ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                            : 1.0;
+    ASSERT_EQ(form.devicePixelRatioF(), scale);
+    TBitmap bitmap;
+    bitmap.setPixelFormat(TPixelFormat::Bits24);
+    bitmap.setSize(300, 200);
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            bitmap.setPixel(x, y, (x % 256) | (y % 256) << 8 | 0x800000);
+        }
+    }
+    form.Image4->setGraphic(&bitmap);
+    form.fitToPicture();
+    const QSize shown = QSize(300, 200) / scale;
+    EXPECT_EQ(form.Image4->size(), shown);
+    EXPECT_EQ(form.size(), shown + QSize(9, 27));
+
+    const QImage drawn = form.Image4->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(drawn.size(), QSize(300, 200));
+    int wrong = 0;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            wrong += drawn.pixel(x, y) != qRgb(x % 256, y % 256, 128);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}

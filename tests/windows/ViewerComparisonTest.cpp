@@ -186,3 +186,36 @@ TEST_F(Comparison, DraggingAndTheDoubleClickReachThePictureThroughTheViews) {
     QTest::mouseDClick(form_.childAt(inside), Qt::LeftButton, {}, inside);
     EXPECT_FALSE(form_.isVisible());
 }
+
+namespace {
+
+// Run with the others, and again on a screen scaled by 2 (QT_SCALE_FACTOR=2).
+class ViewerOnAnyScreenComparison : public Comparison {
+protected:
+    // The pixels that differ from `expected` where the overlay draws, in screen pixels.
+    int wrongOverlayPixels(QRgb (*expected)(int, int)) {
+        auto* overlay = form_.Image4->findChild<PictureOverlay*>();
+        const QImage shown = overlay->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        if (shown.size() != QSize(Width, Height)) {
+            return Width * Height;
+        }
+        int wrong = 0;
+        for (int y = 0; y < Height; ++y) {
+            for (int x = 0; x < Width; ++x) {
+                wrong += shown.pixel(x, y) != expected(x, y);
+            }
+        }
+        return wrong;
+    }
+};
+
+} // namespace
+
+TEST_F(ViewerOnAnyScreenComparison, TheLoadedPictureAndTheDifferenceArePixelForPixel) {
+    press(Qt::Key_Space);
+    EXPECT_EQ(wrongOverlayPixels(loadedColour), 0);
+    release(Qt::Key_Space);
+    press(Qt::Key_D);
+    release(Qt::Key_D);
+    EXPECT_EQ(wrongOverlayPixels(differenceColour), 0);
+}
