@@ -111,7 +111,7 @@ TEST_F(LosslessTurn, ATurnKeepsEveryMarkerAndSettlesTheExifBlockToTheTurnedPixel
 
 TEST_F(LosslessTurn, AnUnsoundExifBlockIsLeftOutAndEverythingElseKept) {
     Bytes exif = exifBlock({false, 6, 203, 141, true, {}});
-    exif[4] = 0xF0; // the first directory far beyond the block
+    exif[6] = 0xF0; // the first directory far beyond the block
     const Bytes profile = iccProfile("RGB ", 3000);
     std::vector<Segment> segments{exifSegment(exif), commentSegment("kept")};
     segments.push_back(iccSegments(profile)[0]);

@@ -18,7 +18,7 @@ struct Exif {
     std::uint32_t pixelWidth = 0; // 0: no pixel sizes in the EXIF directory
     std::uint32_t pixelHeight = 0;
     bool gps = false;
-    Bytes thumbnail; // empty: no second directory
+    Bytes thumbnail = {}; // empty: no second directory
 };
 
 // The TIFF bytes of an EXIF block: a camera make and a date taken, then what `exif` asks for.
