@@ -110,10 +110,10 @@ inline constexpr LanguageText KeepDetailsItem{
     "Garder les détails de la photo (date, appareil, lieu)",
     "Keep the photo's details (date, camera, place)"};
 inline constexpr LanguageText KeepDetailsHint{
-    "Le fichier sauvegardé garde aussi la date, l'appareil et les autres détails de la photo, "
-    "qui peuvent dire où elle a été prise (sa position GPS).",
-    "The saved file also keeps the photo's date, camera and other details, which may include "
-    "where it was taken (its GPS position)."};
+    "Garde aussi la date, l'appareil et les autres détails,\n"
+    "qui peuvent dire où la photo a été prise (sa position GPS).",
+    "Also keeps the date, the camera and the other details,\n"
+    "which may include where the photo was taken (its GPS position)."};
 
 // The name label's tooltip for a JPEG whose EXIF block says its pixels are stored turned or
 // mirrored: the prefix, then the way other viewers show it, by EXIF orientation (2 to 8).

@@ -106,7 +106,7 @@ TEST_F(PhotoDetails, TheMenuItemKeepsTheDetailsAndTheReadoutFollowsIt) {
     EXPECT_EQ(item->text(), QString::fromUtf8("Keep the photo's details (date, camera, place)"));
     EXPECT_TRUE(item->isCheckable());
     EXPECT_FALSE(item->isChecked());
-    EXPECT_TRUE(item->toolTip().contains("where it was taken"));
+    EXPECT_TRUE(item->toolTip().contains("where the photo was taken"));
     item->trigger();
     EXPECT_TRUE(program.settings.KeepDetails);
     EXPECT_EQ(store_.values.value("KeepDetails"), "true");
@@ -157,7 +157,7 @@ TEST_F(PhotoDetails, TheMenuItemAndTheNameLabelSpeakTheLanguageOfTheMoment) {
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text(),
               QString::fromUtf8("Garder les détails de la photo (date, appareil, lieu)"));
-    EXPECT_TRUE(item->toolTip().contains(QString::fromUtf8("où elle a été prise")));
+    EXPECT_TRUE(item->toolTip().contains(QString::fromUtf8("où la photo a été prise")));
     form.BitBtn7Click(); // English
     load(turned);
     EXPECT_EQ(form.Label5->toolTip(),
