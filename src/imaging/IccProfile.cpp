@@ -6,6 +6,8 @@
 namespace {
 
 constexpr std::size_t HeaderLength = 128;
+// A JPEG file numbers the chunks of a profile in one byte.
+constexpr std::size_t LongestCarried = 255 * (65533 - 14);
 
 std::string_view field(const std::vector<std::uint8_t>& profile, std::size_t offset) {
     return {reinterpret_cast<const char*>(profile.data()) + offset, 4};
@@ -14,8 +16,8 @@ std::string_view field(const std::vector<std::uint8_t>& profile, std::size_t off
 } // namespace
 
 bool IccProfile::suits(const std::vector<std::uint8_t>& profile, bool gray) {
-    // The header and at least the tag count.
-    if (profile.size() < HeaderLength + 4) {
+    // The header and at least the tag count, in no more chunks than a file can number.
+    if (profile.size() < HeaderLength + 4 || profile.size() > LongestCarried) {
         return false;
     }
     const std::uint64_t declared =

@@ -3,6 +3,7 @@
 #include "JpegTestPictures.h"
 #include "core/TMemoryStream.h"
 #include "imaging/ExifBlock.h"
+#include "imaging/IccProfile.h"
 #include "imaging/MetadataReader.h"
 #include "imaging/SavedMarkers.h"
 #include "imaging/TJPEGImage.h"
@@ -120,6 +121,26 @@ TEST(ExifBlock, ADroppedThumbnailAtTheEndTakesItsBytesWithIt) {
     }
 }
 
+TEST(ExifBlock, AThumbnailWithOtherDataAfterItIsBlankedInPlace) {
+    const Bytes thumbnail(300, 0xD7);
+    Bytes tiff = exifBlock({false, 6, 4032, 3024, true, thumbnail});
+    // The camera make moves behind the thumbnail: the block cannot simply be cut short.
+    const std::string make = "Moved Camera";
+    put32(tiff, 10 + 4, std::uint32_t(make.size() + 1));
+    put32(tiff, 10 + 8, std::uint32_t(tiff.size()));
+    tiff.insert(tiff.end(), make.begin(), make.end());
+    tiff.push_back(0);
+    ExifBlock block(tiff);
+    block.dropThumbnail();
+    const Bytes& after = block.tiff();
+    ASSERT_EQ(after.size(), tiff.size());
+    EXPECT_EQ(std::search(after.begin(), after.end(), thumbnail.begin(), thumbnail.end()),
+              after.end());
+    EXPECT_TRUE(
+        std::equal(make.begin(), make.end(), after.end() - std::ptrdiff_t(make.size()) - 1));
+    EXPECT_EQ(ExifBlock(after).orientation(), 6);
+}
+
 TEST(MetadataReader, JoinsTheProfilesChunksInTheirOrderAndKeepsTheFirstExifAndEveryXmp) {
     const Bytes picture = encodePicture(makeTestPicture(40, 30), 80);
     const Bytes profile = iccProfile("RGB ", 150000);
@@ -211,4 +232,24 @@ TEST(SavedMarkers, WhatGoesIntoTheNewFileAndTheBytesItAdds) {
     const Bytes written(with.memory(), with.memory() + with.size());
     EXPECT_EQ(iccOf(written), source.iccProfile);
     EXPECT_EQ(xmpOf(written).size(), 1u);
+}
+
+TEST(IccProfile, OnlyASoundProfileOfTheNewFilesColoursIsCarried) {
+    EXPECT_TRUE(IccProfile::suits(iccProfile("RGB ", 600), false));
+    EXPECT_FALSE(IccProfile::suits(iccProfile("RGB ", 600), true));
+    EXPECT_TRUE(IccProfile::suits(iccProfile("GRAY", 600), true));
+    EXPECT_FALSE(IccProfile::suits(iccProfile("CMYK", 600), false));
+    Bytes longer = iccProfile("RGB ", 600);
+    longer[2] = 0x10; // says more bytes than it has
+    EXPECT_FALSE(IccProfile::suits(longer, false));
+    Bytes link = iccProfile("RGB ", 600);
+    std::copy_n("link", 4, link.begin() + 12);
+    EXPECT_FALSE(IccProfile::suits(link, false));
+    Bytes unsigned_ = iccProfile("RGB ", 600);
+    unsigned_[36] = 'x';
+    EXPECT_FALSE(IccProfile::suits(unsigned_, false));
+    EXPECT_FALSE(IccProfile::suits(iccProfile("RGB ", 131), false));
+    // As many chunks as a file can number, and not one more.
+    EXPECT_TRUE(IccProfile::suits(iccProfile("RGB ", 255 * 65519), false));
+    EXPECT_FALSE(IccProfile::suits(iccProfile("RGB ", 255 * 65519 + 1), false));
 }
