@@ -9,9 +9,11 @@
 namespace {
 
 constexpr std::uint8_t App1 = 0xE1;
+constexpr std::uint8_t App2 = 0xE2;
 constexpr std::uint8_t StartOfScan = 0xDA;
 constexpr std::string_view ExifHeader{"Exif\0\0", 6};
 constexpr std::string_view XmpOrientation{"tiff:Orientation"};
+constexpr std::string_view PictureIndexHeader{"MPF\0", 4};
 
 bool startsWith(const std::vector<std::uint8_t>& data, std::string_view header) {
     return data.size() >= header.size() && std::equal(header.begin(), header.end(), data.begin());
@@ -65,6 +67,21 @@ void appendSegment(std::vector<std::uint8_t>& out, std::uint8_t code,
     out.insert(out.end(), data.begin(), data.end());
 }
 
+void keepSettled(std::vector<std::uint8_t>& out, std::uint8_t code, std::vector<std::uint8_t> data,
+                 std::uint32_t width, std::uint32_t height) {
+    if (code == App1) {
+        if (auto settled = settledApp1(std::move(data), width, height)) {
+            appendSegment(out, code, *settled);
+        }
+        return;
+    }
+    // The index of the pictures that followed the old file's end would point at nothing: the
+    // turn keeps only the picture.
+    if (code != App2 || !startsWith(data, PictureIndexHeader)) {
+        appendSegment(out, code, data);
+    }
+}
+
 } // namespace
 
 std::vector<std::uint8_t> TurnedMarkers::settle(const std::uint8_t* jpeg, std::size_t size,
@@ -83,11 +100,7 @@ std::vector<std::uint8_t> TurnedMarkers::settle(const std::uint8_t* jpeg, std::s
             return whole; // not a file this tool wrote: left alone
         }
         std::vector<std::uint8_t> data(jpeg + at + 4, jpeg + at + 2 + length);
-        if (code != App1) {
-            appendSegment(out, code, data);
-        } else if (auto settled = settledApp1(std::move(data), width, height)) {
-            appendSegment(out, code, *settled);
-        }
+        keepSettled(out, code, std::move(data), width, height);
         at += 2 + length;
     }
     out.insert(out.end(), jpeg + at, jpeg + size);

@@ -109,11 +109,13 @@ TEST_F(LosslessTurn, ATurnKeepsEveryMarkerAndSettlesTheExifBlockToTheTurnedPixel
     }
 }
 
-TEST_F(LosslessTurn, AnUnsoundExifBlockIsLeftOutAndEverythingElseKept) {
+TEST_F(LosslessTurn, AnUnsoundExifBlockAndAPictureIndexAreLeftOutAndEverythingElseKept) {
     Bytes exif = exifBlock({false, 6, 203, 141, true, {}});
     exif[6] = 0xF0; // the first directory far beyond the block
     const Bytes profile = iccProfile("RGB ", 3000);
-    std::vector<Segment> segments{exifSegment(exif), commentSegment("kept")};
+    // A phone's index of the pictures after the first one's end: they do not come along.
+    const Segment index{0xE2, {'M', 'P', 'F', 0, 'M', 'M', 0, 42, 0, 0, 0, 8}};
+    std::vector<Segment> segments{exifSegment(exif), commentSegment("kept"), index};
     segments.push_back(iccSegments(profile)[0]);
     writeFile(file("unsound.jpg"), withSegments(photo(64, 48, "small"), segments));
     ASSERT_EQ(turn(file("unsound.jpg"), file("turned.jpg")), 0);
@@ -121,6 +123,7 @@ TEST_F(LosslessTurn, AnUnsoundExifBlockIsLeftOutAndEverythingElseKept) {
     EXPECT_TRUE(exifOf(turned).empty());
     EXPECT_EQ(iccOf(turned), profile);
     EXPECT_TRUE(contains(turned, "kept"));
+    EXPECT_FALSE(contains(turned, index.data));
 }
 
 TEST_F(LosslessTurn, AnAngleItCannotTurnOrAnOutputItCannotWriteFailsWithoutOutput) {
