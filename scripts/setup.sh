@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config clang libclang-rt-14-dev clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libjpeg62-turbo-dev libjpeg-turbo-progs
+    libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
     libasound2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-apps xdotool imagemagick python3-pil fonts-dejavu-core fonts-liberation2

@@ -1,58 +1,136 @@
 // The rotation tool beside the program: it takes the form the program hands it (options,
-// then the input and the output file) and runs the system's lossless JPEG transformation
-// tool, which names its output with -outfile, passing on its exit status. A failed run
-// leaves no output file.
-#include <cstdio>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
+// then the input and the output file) and turns the input without loss through the library's
+// transform, keeping every marker of the input: colour profile, EXIF, XMP, comments. The EXIF
+// block is brought in line with the turned pixels. Exit status 0 on success, 2 for a result
+// written despite warnings about the input, 1 for a failure, which leaves no output file.
+#include "imaging/TurnedMarkers.h"
 
-#ifndef SYSTEM_JPEGTRAN
-#define SYSTEM_JPEGTRAN "/usr/bin/jpegtran"
-#endif
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <turbojpeg.h>
+#include <vector>
 
 namespace {
 
+constexpr int Success = 0;
 constexpr int Failure = 1;
-// The system tool's status for a result written despite warnings about the input.
 constexpr int Warnings = 2;
 
-int run(std::vector<std::string> arguments) {
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
+std::optional<tjtransform> parseOptions(char** first, char** last) {
+    tjtransform transform{};
+    transform.op = TJXOP_NONE;
+    for (char** option = first; option != last; ++option) {
+        const std::string name = *option;
+        if (name == "-trim") {
+            transform.options |= TJXOPT_TRIM; // edge blocks that cannot turn are dropped
+        } else if (name == "-rotate" && option + 1 != last) {
+            const std::string angle = *++option;
+            transform.op = angle == "90"    ? TJXOP_ROT90
+                           : angle == "180" ? TJXOP_ROT180
+                           : angle == "270" ? TJXOP_ROT270
+                                            : -1;
+            if (transform.op < 0) {
+                return std::nullopt;
+            }
+        } else {
+            return std::nullopt;
+        }
     }
-    argv.push_back(nullptr);
-    const pid_t child = fork();
-    if (child < 0) {
-        return Failure;
-    }
-    if (child == 0) {
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : Failure;
+    return transform;
 }
+
+std::optional<std::vector<unsigned char>> readFile(const char* name) {
+    std::FILE* file = std::fopen(name, "rb");
+    if (!file) {
+        return std::nullopt;
+    }
+    std::vector<unsigned char> bytes;
+    unsigned char block[65536];
+    std::size_t count = 0;
+    while ((count = std::fread(block, 1, sizeof block, file)) > 0) {
+        bytes.insert(bytes.end(), block, block + count);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return failed ? std::nullopt : std::optional(std::move(bytes));
+}
+
+bool writeFile(const char* name, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream file(name, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    return !file.fail();
+}
+
+// The library's transform owns its buffers; this frees them however the run ends.
+class Transformer {
+public:
+    Transformer() : handle_(tjInitTransform()) {}
+    ~Transformer() {
+        tjFree(output_);
+        if (handle_) {
+            tjDestroy(handle_);
+        }
+    }
+    Transformer(const Transformer&) = delete;
+    Transformer& operator=(const Transformer&) = delete;
+
+    // The turned file with its markers settled; nothing on failure. `warned` tells of a
+    // result made despite warnings about the input.
+    std::optional<std::vector<std::uint8_t>> run(const std::vector<unsigned char>& input,
+                                                 tjtransform transform, bool& warned) {
+        if (!handle_) {
+            return std::nullopt;
+        }
+        unsigned long size = 0;
+        const int status =
+            tjTransform(handle_, input.data(), input.size(), 1, &output_, &size, &transform, 0);
+        warned = status != 0 && tjGetErrorCode(handle_) == TJERR_WARNING;
+        int width = 0;
+        int height = 0;
+        int subsampling = 0;
+        int colours = 0;
+        if ((status != 0 && !warned) || !output_ || size == 0 ||
+            tjDecompressHeader3(handle_, output_, size, &width, &height, &subsampling, &colours) !=
+                0) {
+            std::fprintf(stderr, "%s\n", tjGetErrorStr2(handle_));
+            return std::nullopt;
+        }
+        return TurnedMarkers::settle(output_, size, static_cast<std::uint32_t>(width),
+                                     static_cast<std::uint32_t>(height));
+    }
+
+private:
+    tjhandle handle_;
+    unsigned char* output_ = nullptr;
+};
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s [options] input.jpg output.jpg\n", argv[0]);
+    const std::optional<tjtransform> transform =
+        argc >= 3 ? parseOptions(argv + 1, argv + argc - 2) : std::nullopt;
+    if (!transform) {
+        std::fprintf(stderr, "usage: %s [-rotate 90|180|270] [-trim] input.jpg output.jpg\n",
+                     argv[0]);
         return Failure;
     }
-    const std::string input = argv[argc - 2];
-    const std::string output = argv[argc - 1];
-    std::vector<std::string> arguments{SYSTEM_JPEGTRAN};
-    arguments.insert(arguments.end(), argv + 1, argv + argc - 2);
-    arguments.insert(arguments.end(), {"-outfile", output, input});
-    const int status = run(arguments);
-    if (status != 0 && status != Warnings) {
-        std::remove(output.c_str()); // half a picture is worse than none
+    const char* input = argv[argc - 2];
+    const char* output = argv[argc - 1];
+    const std::optional<std::vector<unsigned char>> bytes = readFile(input);
+    if (!bytes) {
+        std::fprintf(stderr, "%s: cannot read %s\n", argv[0], input);
+        return Failure;
     }
-    return status;
+    bool warned = false;
+    const std::optional<std::vector<std::uint8_t>> turned =
+        Transformer().run(*bytes, *transform, warned);
+    if (!turned || !writeFile(output, *turned)) {
+        std::remove(output); // half a picture is worse than none
+        return Failure;
+    }
+    return warned ? Warnings : Success;
 }

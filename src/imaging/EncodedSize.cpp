@@ -6,7 +6,7 @@
 #include "imaging/TJPEGImage.h"
 
 std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progressive, int quality,
-                                            std::stop_token stop) {
+                                            std::stop_token stop, const JpegMarkers& markers) {
     TJPEGImage jpeg;
     jpeg.OnProgress = [&stop](TGraphic&, TProgressStage, std::uint8_t, bool, const TRect&,
                               const std::string&) {
@@ -17,6 +17,7 @@ std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progress
     jpeg.CopyFrom(&pixels);
     jpeg.setProgressiveWrite(progressive);
     jpeg.setQuality(static_cast<std::uint8_t>(quality));
+    jpeg.setMarkers(markers);
     jpeg.Encode();
     // A cut-short encode leaves no bytes, and writing would encode again.
     if (stop.stop_requested()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/JpegMarkers.h"
+
 #include <cstdint>
 #include <optional>
 #include <stop_token>
@@ -11,7 +13,8 @@ class TBitmap;
 class EncodedSize {
 public:
     // Nothing when `stop` is requested before the encode ends; the encode itself is cut
-    // short at its next progress report.
+    // short at its next progress report. `markers` are written as the saving writes them.
     static std::optional<std::int64_t> at(const TBitmap& pixels, bool progressive, int quality,
-                                          std::stop_token stop = {});
+                                          std::stop_token stop = {},
+                                          const JpegMarkers& markers = JpegMarkers{});
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/JpegMarkers.h"
 #include "imaging/TBitmap.h"
 #include "imaging/TGraphic.h"
 #include "imaging/TJPEGOptions.h"
@@ -74,6 +75,9 @@ public:
     void setDecodeScale(TJPEGDecodeScale scale);
     bool BlockSmoothing() const { return blockSmoothing_; }
     void setBlockSmoothing(bool smoothing);
+    // Written by each Encode after the picture's own header; none by default.
+    const JpegMarkers& Markers() const { return markers_; }
+    void setMarkers(JpegMarkers markers) { markers_ = std::move(markers); }
 
 private:
     friend class JpegProgressRelay;
@@ -123,6 +127,7 @@ private:
     mutable bool progressiveWrite_; // also refreshed by the scaled-size query
     TJPEGDecodeSpeed decodeSpeed_;
     TJPEGDecodeScale decodeScale_;
+    JpegMarkers markers_;
 };
 
 // Registers "jpeg" and "jpg" with "Fichier image JPEG"; later calls do nothing.

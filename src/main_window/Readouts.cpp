@@ -24,4 +24,12 @@ QString viewerCaption(const QString& mainCaption, const QString& language) {
     return mainCaption + Texts::ViewerCaptionSuffix.in(language);
 }
 
+QString storedOrientation(int orientation, const QString& language) {
+    if (orientation < 2 || orientation > 8) {
+        return {};
+    }
+    return Texts::StoredTurned.in(language) +
+           Texts::StoredOrientations[static_cast<std::size_t>(orientation)].in(language);
+}
+
 } // namespace Readouts

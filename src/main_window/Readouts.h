@@ -18,4 +18,8 @@ QString name(const QString& path, int width, int height);
 // The main window's caption followed by "     [Real size]" or "     [Taille réelle]".
 QString viewerCaption(const QString& mainCaption, const QString& language);
 
+// The name label's tooltip for a picture stored with EXIF orientation `orientation`: how
+// other viewers show it; empty for an upright one (1) and for values that mean nothing.
+QString storedOrientation(int orientation, const QString& language);
+
 } // namespace Readouts

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/PictureMetadata.h"
 #include "imaging/TProgressStage.h"
 #include "main_window/MainWindowServices.h"
 #include "main_window/MainWindowState.h"
@@ -110,6 +111,12 @@ public:
     // The slider's context menu and its item: the highest quality under a size.
     void TrackBar1ContextPopup(QPoint at);
     void SizeSearchClick();
+    // The menu's other item: saved files keep the photo's details, or not.
+    void KeepDetailsClick(bool keep);
+
+    // The length of the file a save would write now: the preview's, with the markers the
+    // save writes in place of those it was encoded with.
+    qint64 previewBytes() const;
 
     // Runs a handler the way the window's own events run theirs.
     const HandlerGuard& guard() const { return guard_; }
@@ -146,9 +153,13 @@ private:
     void setPictureLabelsVisible(bool visible);
     void clearPictures();
     void measureSourceFile();
-    void loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap);
+    PictureMetadata loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap);
     void offerNoPicture();
-    void keepLeftPanePixels(const std::optional<FileIdentity>& identity, bool progressive);
+    void keepLeftPanePixels(const std::optional<FileIdentity>& identity, bool progressive,
+                            const PictureMetadata& metadata);
+    // The markers the save would write beside `encoder`'s picture, which now come from
+    // `source`; the preview is encoded with them, so its size is the saved file's.
+    void markForSaving(TJPEGImage& encoder, const PictureMetadata& source);
     void showCompressedResult(TJPEGImage& workJpeg, TMemoryStream& stream);
     void releaseShownPreview();
     void showLoadedPicture(TJPEGImage& workJpeg);
@@ -173,6 +184,11 @@ private:
     TForm4* form4_ = nullptr;
     bool shownBefore_ = false;
     DecodedSource decodedSource_;
+    // What the file of the preview on screen says beside its pixels, and the length of the
+    // markers the preview was encoded with: the readout follows the details item without a
+    // new encode, since markers add their bytes and change no other.
+    PictureMetadata previewSource_;
+    std::int64_t previewMarkersLength_ = 0;
 
     // The similarity score and the size search, beyond the slider and the readouts.
     void createJudging();
@@ -181,7 +197,6 @@ private:
     void searchQualityUnder(qint64 kibibytes);
     void sizeSearchEnded(int quality, qint64 kibibytes);
     void sizeSearchFailed(const QString& text);
-    qint64 previewBytes() const;
     // The one worker thread; declared first, so it goes last and waits for the work that
     // the two below have stopped.
     std::unique_ptr<QThreadPool> worker_;

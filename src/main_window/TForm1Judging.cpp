@@ -1,11 +1,13 @@
 // Judging the preview: the similarity score in the tooltip of the compressed-size readout,
 // the loaded picture handed to the viewer's comparison, and the worker thread they share
 // with the size search.
+#include "imaging/SavedMarkers.h"
 #include "imaging/TJPEGData.h"
 #include "imaging/TJPEGImage.h"
 #include "main_window/PreviewJudge.h"
 #include "main_window/TForm1.h"
 #include "platform/FileOperations.h"
+#include "settings/Settings.h"
 #include "ui/BackgroundTask.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
@@ -55,5 +57,9 @@ qint64 TForm1::previewBytes() const {
     if (!preview || !preview->data().Bytes) {
         return 0;
     }
-    return preview->data().Bytes->size();
+    // The markers the save writes now, in place of those the preview was encoded with.
+    const TJPEGData& data = preview->data();
+    const JpegMarkers saved = SavedMarkers::choose(
+        previewSource_, {settings_.KeepDetails, data.IsGray, data.HeaderWidth, data.HeaderHeight});
+    return data.Bytes->size() - previewMarkersLength_ + saved.length();
 }

@@ -16,6 +16,7 @@
 #include "ui/MessagePump.h"
 #include "ui/PaneDecode.h"
 #include "ui/PictureFileKind.h"
+#include "ui/SourceFile.h"
 #include "ui/TBitBtn.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
@@ -77,8 +78,11 @@ void TForm1::loadFile(const QString& fileName) {
                                  const std::string&) { JpegProgress(stage, percentDone); };
     State.SourceExtension = PictureFileKind::extension(Edit1->text());
     decodedSource_.clear();
+    previewSource_ = {};
+    previewMarkersLength_ = 0;
     try {
-        loadPicture(workJpeg, workBitmap);
+        const PictureMetadata metadata = loadPicture(workJpeg, workBitmap);
+        Label5->setToolTip(Readouts::storedOrientation(metadata.orientation, language()));
         showLoadedPicture(workJpeg);
     } catch (...) {
         offerNoPicture();
@@ -117,42 +121,46 @@ void TForm1::measureSourceFile() {
     }
 }
 
-void TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
-    const std::string path = Edit1->text().toStdString();
+PictureMetadata TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
     // The file as read now is what the first recompression starts from, unless it changes.
     const std::optional<FileIdentity> identity = services_.files.identity(Edit1->text());
     if (PictureFileKind::isJpeg(State.SourceExtension)) {
-        workJpeg.ReadFromFile(path);
+        PictureMetadata metadata = SourceFile::readJpeg(Edit1->text(), workJpeg);
         Image1->setGraphic(&workJpeg);
         const bool progressive = workJpeg.ProgressiveWrite();
         setLoadOptions(workJpeg);
         workJpeg.setQuality(100);
         workJpeg.Decode();
-        keepLeftPanePixels(identity, progressive);
+        keepLeftPanePixels(identity, progressive, metadata);
+        markForSaving(workJpeg, metadata);
         workJpeg.Encode();
-        return;
+        return metadata;
     }
-    workBitmap.ReadFromFile(path);
+    PictureMetadata metadata = SourceFile::readBitmap(Edit1->text(), workBitmap);
     Image1->setGraphic(&workBitmap);
-    decodedSource_.keep(Edit1->text(), State.SourceExtension, identity, workBitmap, false);
+    decodedSource_.keep(Edit1->text(), State.SourceExtension, identity, workBitmap, false,
+                        metadata);
     setLoadOptions(workJpeg);
     workJpeg.CopyFrom(&workBitmap);
     workJpeg.setQuality(100);
     workJpeg.Decode();
+    markForSaving(workJpeg, metadata);
     Label6->show();
     ProgressBar1->show();
     ProgressBar1->setValue(0);
     MessagePump::processMessages();
     workJpeg.Encode();
+    return metadata;
 }
 
-void TForm1::keepLeftPanePixels(const std::optional<FileIdentity>& identity, bool progressive) {
+void TForm1::keepLeftPanePixels(const std::optional<FileIdentity>& identity, bool progressive,
+                                const PictureMetadata& metadata) {
     // The left pane's copy decodes the file as a recompression does: its pixels, drawn at
     // the next paint anyway, are the recompressions' starting point too.
     try {
         if (const TBitmap* pixels = Image1->picture().graphic()->drawingBitmap()) {
             decodedSource_.keep(Edit1->text(), State.SourceExtension, identity, *pixels,
-                                progressive);
+                                progressive, metadata);
         }
     } catch (const Exception&) {
         // Left to the first recompression, which reads the file and reports what is wrong.
@@ -164,6 +172,7 @@ void TForm1::showCompressedResult(TJPEGImage& workJpeg, TMemoryStream& stream) {
     // that file would hold.
     stream.setPosition(0);
     workJpeg.WriteToStream(stream);
+    previewMarkersLength_ = workJpeg.Markers().length();
     Label8->setCaption(Readouts::size(stream.size(), language()));
     stream.setPosition(0);
     workJpeg.ReadFromStream(stream);

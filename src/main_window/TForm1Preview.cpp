@@ -1,9 +1,11 @@
 // The quality slider and the recompression preview it leads to.
 #include "core/TMemoryStream.h"
+#include "imaging/SavedMarkers.h"
 #include "imaging/TJPEGImage.h"
 #include "main_window/PreviewJudge.h"
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
+#include "settings/Settings.h"
 #include "ui/BusyScope.h"
 #include "ui/MessagePump.h"
 #include "ui/TBitBtn.h"
@@ -51,12 +53,19 @@ void TForm1::recompress(int quality) {
     MessagePump::processMessages();
     // The file as it is now on disk: the pixels of the last tick stand for it only while it
     // is provably unchanged.
-    decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, workJpeg);
+    const PictureMetadata& metadata =
+        decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, workJpeg);
     workJpeg.setQuality(static_cast<std::uint8_t>(quality));
+    markForSaving(workJpeg, metadata);
     workJpeg.Encode();
     showCompressedResult(workJpeg, previewStream);
     updateViewer(workJpeg);
     MessagePump::processMessages();
+}
+
+void TForm1::markForSaving(TJPEGImage& encoder, const PictureMetadata& source) {
+    encoder.setMarkers(SavedMarkers::forEncode(source, settings_.KeepDetails, encoder));
+    previewSource_ = source;
 }
 
 void TForm1::updateViewer(TJPEGImage& picture) {

@@ -5,6 +5,7 @@
 #include "platform/FileOperations.h"
 #include "rotation/PictureSaver.h"
 #include "rotation/TForm4.h"
+#include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "ui/BusyScope.h"
 #include "ui/DialogService.h"
@@ -52,7 +53,7 @@ void TForm1::BitBtn4Click() {
     }
     const BusyScope busy(State.Busy);
     PictureSaver::save(services_.files, Edit1->text(), State.SourceExtension, State.CurrentQuality,
-                       *chosen);
+                       *chosen, settings_.KeepDetails);
     if (form4_) {
         form4_->open(*chosen);
     }

@@ -2,12 +2,17 @@
 // found by bisection on the worker thread, then taken by moving the slider.
 #include "imaging/EncodedSize.h"
 #include "imaging/QualityBisection.h"
+#include "imaging/SavedMarkers.h"
 #include "imaging/TBitmap.h"
 #include "imaging/TJPEGImage.h"
+#include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
+#include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "ui/BackgroundTask.h"
 #include "ui/DialogService.h"
+#include "ui/TImage.h"
+#include "ui/TLabel.h"
 #include "ui/TProgressBar.h"
 #include "ui/TTrackBar.h"
 
@@ -30,13 +35,14 @@ std::shared_ptr<TBitmap> ownCopy(const TBitmap& pixels) {
 }
 
 // Runs on the worker: one encode per try, each the one a recompression would make.
-std::optional<int> highestQualityUnder(const TBitmap& pixels, bool progressive, qint64 maxBytes,
+std::optional<int> highestQualityUnder(const TBitmap& pixels, bool progressive,
+                                       const JpegMarkers& markers, qint64 maxBytes,
                                        std::stop_token stop,
                                        const BackgroundTask::Progress& progress) {
     int tries = 0;
     return QualityBisection::highestFitting([&](int quality) -> std::optional<bool> {
         const std::optional<std::int64_t> bytes =
-            EncodedSize::at(pixels, progressive, quality, stop);
+            EncodedSize::at(pixels, progressive, quality, stop, markers);
         if (!bytes) {
             return std::nullopt;
         }
@@ -54,7 +60,25 @@ void TForm1::TrackBar1ContextPopup(QPoint at) {
     QAction* item = menu->addAction(Texts::SizeSearchItem.in(language()));
     item->setEnabled(!State.Busy);
     connect(item, &QAction::triggered, this, guard_.wrap([this] { SizeSearchClick(); }));
+    QAction* details = menu->addAction(Texts::KeepDetailsItem.in(language()));
+    details->setObjectName("KeepDetailsItem");
+    details->setCheckable(true);
+    details->setChecked(settings_.KeepDetails);
+    details->setToolTip(Texts::KeepDetailsHint.in(language()));
+    details->setEnabled(!State.Busy);
+    menu->setToolTipsVisible(true);
+    connect(details, &QAction::toggled, this,
+            [this](bool keep) { guard_.run([this, keep] { KeepDetailsClick(keep); }); });
     menu->popup(TrackBar1->mapToGlobal(at));
+}
+
+void TForm1::KeepDetailsClick(bool keep) {
+    settings_.storeKeepDetails(keep);
+    // The preview on screen now stands for a file with other markers.
+    if (!State.Busy && Image2->picture().graphic()) {
+        Label8->setCaption(Readouts::size(previewBytes(), language()));
+        judgePreview();
+    }
 }
 
 void TForm1::SizeSearchClick() {
@@ -73,14 +97,18 @@ void TForm1::SizeSearchClick() {
 void TForm1::searchQualityUnder(qint64 kibibytes) {
     // The source as a recompression reads it, so each try is the encode it would make.
     TJPEGImage source;
-    decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, source);
+    const PictureMetadata& metadata =
+        decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, source);
     const std::shared_ptr<TBitmap> pixels = ownCopy(source.Decode());
     const bool progressive = source.ProgressiveWrite();
+    // Each try counts the markers the save will write.
+    auto markers = std::make_shared<const JpegMarkers>(
+        SavedMarkers::forEncode(metadata, settings_.KeepDetails, source));
     const qint64 maxBytes = kibibytes * 1024; // the readouts count kibibytes
     sizeSearch_->start<int>(
-        [pixels, progressive, maxBytes](std::stop_token stop,
-                                        const BackgroundTask::Progress& progress) {
-            return highestQualityUnder(*pixels, progressive, maxBytes, stop, progress);
+        [pixels, progressive, markers, maxBytes](std::stop_token stop,
+                                                 const BackgroundTask::Progress& progress) {
+            return highestQualityUnder(*pixels, progressive, *markers, maxBytes, stop, progress);
         },
         {[this, kibibytes](const int& quality) { sizeSearchEnded(quality, kibibytes); },
          [this](const QString& text) { sizeSearchFailed(text); },

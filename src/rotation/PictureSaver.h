@@ -6,9 +6,10 @@ class FileOperations;
 
 // Writes the loaded picture as a new JPEG file: read again from its file, encoded at the
 // chosen quality exactly as the preview was, so the file holds the data whose size the
-// preview showed. A progressive JPEG source gives a progressive file.
+// preview showed. A progressive JPEG source gives a progressive file. The new file keeps the
+// loaded file's colour profile and way up, and its other details when `details` asks for them.
 class PictureSaver {
 public:
     static void save(FileOperations& files, const QString& source, const QString& sourceExtension,
-                     int quality, const QString& target);
+                     int quality, const QString& target, bool details = false);
 };

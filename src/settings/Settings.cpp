@@ -8,6 +8,7 @@ namespace {
 
 const QString LanguageName = "Language";
 const QString PathName = "Path";
+const QString KeepDetailsName = "KeepDetails";
 
 // Closes the key however the work on it ends.
 class KeyCloser {
@@ -35,6 +36,7 @@ void Settings::load() {
     // Each value falls back on its own; nothing is written back.
     Language = readOr(LanguageName, DefaultLanguage);
     Path = readOr(PathName, defaultPath_);
+    KeepDetails = readOr(KeepDetailsName, "false") == "true";
 }
 
 bool Settings::storeLanguage(const QString& language) {
@@ -44,6 +46,16 @@ bool Settings::storeLanguage(const QString& language) {
     }
     store_.writeText(LanguageName, language);
     Language = language;
+    return true;
+}
+
+bool Settings::storeKeepDetails(bool keep) {
+    KeepDetails = keep;
+    KeyCloser closer(store_);
+    if (!store_.open()) {
+        return false;
+    }
+    store_.writeText(KeepDetailsName, keep ? "true" : "false");
     return true;
 }
 

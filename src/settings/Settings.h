@@ -4,9 +4,9 @@
 
 class SettingsStore;
 
-// The program's two persistent settings, held in memory for the whole run. They are read
-// once when the main window is created; afterwards only the language is written, by the
-// language buttons.
+// The program's persistent settings, held in memory for the whole run. They are read once
+// when the main window is created; afterwards the language is written by the language
+// buttons, and the choice to keep a photo's details by its menu item.
 class Settings {
 public:
     // `defaultPath` is the installation folder written at first run, with its trailing "/".
@@ -15,6 +15,8 @@ public:
     QString Language = "English";
     // Companion files are found by appending a bare file name: nothing adds a missing "/".
     QString Path;
+    // Whether saved files keep the loaded photo's EXIF details and XMP; off until asked for.
+    bool KeepDetails = false;
 
     // Fills Language and Path from the store, creating the key with both defaults at first
     // run. A value of the wrong type gives its default in memory and is left as it is.
@@ -22,6 +24,10 @@ public:
     // Writes the language and takes it in memory; false, with nothing written or changed,
     // when the key does not open.
     bool storeLanguage(const QString& language);
+    // Takes the choice in memory, and writes it under a key of its own when the key opens
+    // (false when it does not). The first start does not write it: a file without it means
+    // the details are not kept.
+    bool storeKeepDetails(bool keep);
 
     bool french() const;
     const QString& defaultPath() const { return defaultPath_; }

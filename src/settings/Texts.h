@@ -105,6 +105,35 @@ inline constexpr LanguageText SizeSearchNothingFits{
     "Même à la qualité 0 %, le fichier dépasse %1 Ko.",
     "Even at quality 0 %, the file is larger than %1 Kb."};
 
+// The slider's context menu: whether saved files keep the photo's EXIF details and XMP.
+inline constexpr LanguageText KeepDetailsItem{
+    "Garder les détails de la photo (date, appareil, lieu)",
+    "Keep the photo's details (date, camera, place)"};
+inline constexpr LanguageText KeepDetailsHint{
+    "Garde aussi la date, l'appareil et les autres détails,\n"
+    "qui peuvent dire où la photo a été prise (sa position GPS).",
+    "Also keeps the date, the camera and the other details,\n"
+    "which may include where the photo was taken (its GPS position)."};
+
+// The name label's tooltip for a JPEG whose EXIF block says its pixels are stored turned or
+// mirrored: the prefix, then the way other viewers show it, by EXIF orientation (2 to 8).
+inline constexpr LanguageText StoredTurned{
+    "Enregistrée tournée : les autres visionneuses montrent cette photo ",
+    "Stored turned: other viewers show this photo "};
+inline constexpr std::array<LanguageText, 9> StoredOrientations{{
+    {"", ""},
+    {"", ""},
+    {"retournée de gauche à droite", "mirrored left to right"},
+    {"tournée de 180°", "turned 180°"},
+    {"retournée de haut en bas", "mirrored top to bottom"},
+    {"tournée de 90° dans le sens horaire et retournée de gauche à droite",
+     "turned 90° clockwise and mirrored left to right"},
+    {"tournée de 90° dans le sens horaire", "turned 90° clockwise"},
+    {"tournée de 90° dans le sens antihoraire et retournée de gauche à droite",
+     "turned 90° anticlockwise and mirrored left to right"},
+    {"tournée de 90° dans le sens antihoraire", "turned 90° anticlockwise"},
+}};
+
 // The eight points of the help window, in order.
 inline constexpr std::array<LanguageText, 8> HelpParagraphs{{
     {"Appuyez sur le bouton \"Charger fichier\" et selectionnez un fichier BMP ou JPG.",

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/PictureMetadata.h"
 #include "imaging/TBitmap.h"
 #include "platform/FileIdentity.h"
 
@@ -17,14 +18,15 @@ class TJPEGImage;
 class DecodedSource {
 public:
     // Leaves `jpeg` holding the decoded source with the source's own write options, ready
-    // to encode.
-    void decodeInto(FileOperations& files, const QString& path, const QString& extension,
-                    TJPEGImage& jpeg);
+    // to encode. Gives what the file says beside its pixels, kept with them.
+    const PictureMetadata& decodeInto(FileOperations& files, const QString& path,
+                                      const QString& extension, TJPEGImage& jpeg);
     // Takes pixels decoded elsewhere exactly as a recompression would decode the file in the
     // state `identity` names (the load's own reading of it), so the first recompression
     // need not decode the file again.
     void keep(const QString& path, const QString& extension,
-              const std::optional<FileIdentity>& identity, const TBitmap& pixels, bool progressive);
+              const std::optional<FileIdentity>& identity, const TBitmap& pixels, bool progressive,
+              PictureMetadata metadata);
     void clear();
 
 private:
@@ -36,4 +38,5 @@ private:
     std::optional<FileIdentity> identity_;
     TBitmap pixels_;
     bool progressive_ = false;
+    PictureMetadata metadata_;
 };

@@ -1,15 +1,31 @@
 #include "ui/SourceFile.h"
 
+#include "core/TFileStream.h"
+#include "imaging/MetadataReader.h"
 #include "imaging/TBitmap.h"
+#include "imaging/TJPEGData.h"
 #include "imaging/TJPEGImage.h"
 #include "ui/PictureFileKind.h"
 
-void SourceFile::read(const QString& path, const QString& extension, TJPEGImage& jpeg,
-                      TBitmap& bitmap) {
+PictureMetadata SourceFile::read(const QString& path, const QString& extension, TJPEGImage& jpeg,
+                                 TBitmap& bitmap) {
     if (PictureFileKind::isJpeg(extension)) {
-        jpeg.ReadFromFile(path.toStdString());
-    } else {
-        bitmap.ReadFromFile(path.toStdString());
-        jpeg.CopyFrom(&bitmap);
+        return readJpeg(path, jpeg);
     }
+    PictureMetadata metadata = readBitmap(path, bitmap);
+    jpeg.CopyFrom(&bitmap);
+    return metadata;
+}
+
+PictureMetadata SourceFile::readJpeg(const QString& path, TJPEGImage& jpeg) {
+    jpeg.ReadFromFile(path.toStdString());
+    TMemoryStream& bytes = *jpeg.data().Bytes;
+    return MetadataReader::fromJpeg(bytes.memory(), static_cast<std::size_t>(bytes.size()));
+}
+
+PictureMetadata SourceFile::readBitmap(const QString& path, TBitmap& bitmap) {
+    // One opening for the pixels and the profile, so both come from the same file.
+    TFileStream file(path.toStdString(), TFileStream::Mode::OpenRead);
+    bitmap.ReadFromStream(file);
+    return MetadataReader::fromBmp(file);
 }

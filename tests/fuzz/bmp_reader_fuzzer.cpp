@@ -2,6 +2,7 @@
 // writes it back, draws it, converts copies to 24 and 8 bits, resizes, reads its pixels.
 #include "core/Exception.h"
 #include "core/TMemoryStream.h"
+#include "imaging/MetadataReader.h"
 #include "imaging/TBitmap.h"
 
 #include <cstddef>
@@ -68,6 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     TMemoryStream stream;
     stream.writeBuffer(data, size);
+    MetadataReader::fromBmp(stream); // the embedded profile, from the file's start
     stream.setPosition(0);
     TBitmap bitmap;
     try {

@@ -3,6 +3,8 @@
 
 #include "core/Exception.h"
 #include "core/TMemoryStream.h"
+#include "imaging/MetadataReader.h"
+#include "imaging/SavedMarkers.h"
 #include "imaging/TJPEGData.h"
 #include "imaging/TJPEGImage.h"
 
@@ -62,5 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         decode(jpeg, scanBound(data, size));
     } catch (const Exception&) {
     }
+    // What the saving takes from the file beside its pixels, and what it makes of it.
+    const PictureMetadata metadata = MetadataReader::fromJpeg(data, size);
+    SavedMarkers::choose(metadata, {true, false, 640, 480});
     return 0;
 }

@@ -150,3 +150,21 @@ TEST(SettingsWriteFailures, LeaveTheValuesInMemoryAsTheyWere) {
     EXPECT_EQ(first.Path, "");
     EXPECT_EQ(missing.writes, QStringList{"Language=English"});
 }
+
+TEST_F(SettingsFile, TheDetailsChoiceHasAKeyOfItsOwnWrittenOnlyWhenMade) {
+    EXPECT_FALSE(loaded().KeepDetails);
+    EXPECT_FALSE(contents().contains("KeepDetails")); // the first start writes the two only
+    EXPECT_TRUE(settings_.storeKeepDetails(true));
+    EXPECT_EQ(contents(), QByteArray("[General]\nKeepDetails=true\nLanguage=English\nPath=") +
+                              DefaultPath.toUtf8() + "\n");
+    Settings next(store_, DefaultPath);
+    next.load();
+    EXPECT_TRUE(next.KeepDetails);
+    write("[General]\nLanguage=English\nKeepDetails=yes\n");
+    EXPECT_FALSE(loaded().KeepDetails); // only "true" keeps them
+    // A file gone since the start: the choice holds for this run all the same.
+    QFile::remove(fileName());
+    EXPECT_FALSE(settings_.storeKeepDetails(true));
+    EXPECT_TRUE(settings_.KeepDetails);
+    EXPECT_EQ(contents(), "(no file)");
+}
