@@ -26,9 +26,8 @@ with the size the new file will have. The new file is saved under a new name,
 and can be turned by steps of 90 degrees, a JPEG file without loss of quality.
 
 The interface exists in English and in French.")
-# The libraries the programs link, found by dpkg-shlibdeps, and the lossless rotation tool the
-# companion runs.
+# The libraries the programs link, found by dpkg-shlibdeps: the rotation tool turns through
+# TurboJPEG itself and runs no other program.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libjpeg-turbo-progs")
 
 include(CPack)

@@ -53,11 +53,11 @@ check_control() {
     [[ "$(dpkg-deb -f "$deb" Package Version Section)" == "Package: trevano
 Version: $version
 Section: graphics" ]] || fail "control: $(dpkg-deb -f "$deb")"
-    # The Qt and JPEG libraries as dpkg-shlibdeps found them, and the rotation tool.
+    # The Qt and JPEG libraries as dpkg-shlibdeps found them, the rotation tool's among them.
     field=$(dpkg-deb -f "$deb" Depends)
     local needed
-    for needed in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo libasound2 libc6 \
-        libjpeg-turbo-progs; do
+    for needed in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo libturbojpeg0 \
+        libasound2 libc6; do
         [[ ", $field," == *", $needed "* || ", $field," == *", $needed,"* ]] ||
             fail "Depends lacks $needed: $field"
     done
