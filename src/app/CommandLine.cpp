@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "batch/BatchCommandLine.h"
 #include "ui/ApplicationTitle.h"
 
 #include <QDir>
@@ -22,6 +23,11 @@ CommandLine::CommandLine(const QStringList& arguments) {
         request_ = Request::ShowHelp;
     } else if (parser_.isSet("version")) {
         request_ = Request::ShowVersion;
+    } else if (BatchCommandLine::requested(parser_)) {
+        request_ = Request::RunBatch;
+    } else if (const std::optional<QString> stray = BatchCommandLine::strayOption(parser_)) {
+        request_ = Request::Mistake;
+        mistake_ = *stray;
     }
 }
 
@@ -32,8 +38,12 @@ void CommandLine::declareOptions() {
         "steps of 90 degrees.");
     parser_.addOption({{"h", "help"}, "Shows this help and ends."});
     parser_.addOption({{"v", "version"}, "Shows the version and ends."});
-    parser_.addPositionalArgument("FILE", "A BMP or JPEG picture to load when the window opens.",
-                                  "[FILE]");
+    parser_.addPositionalArgument(
+        "FILE",
+        "A BMP or JPEG picture to load when the window opens; with --batch, the pictures "
+        "and folders to recompress.",
+        "[FILE|FOLDER...]");
+    BatchCommandLine::declare(parser_);
 }
 
 void CommandLine::declareQtOptions() {
@@ -71,7 +81,7 @@ bool CommandLine::platformChosen() const {
 QString CommandLine::helpText() const {
     // Without an application object Qt has no name for the program in its usage line.
     QString text = parser_.helpText();
-    return text.replace("<executable_name>", "trevano");
+    return text.replace("<executable_name>", "trevano") + BatchCommandLine::helpEnding();
 }
 
 QString CommandLine::versionText() {
@@ -79,7 +89,8 @@ QString CommandLine::versionText() {
 }
 
 QString CommandLine::mistakeText() const {
-    return parser_.errorText() + "\nTry 'trevano --help' for the options.\n";
+    return (mistake_.isEmpty() ? parser_.errorText() : mistake_) +
+           "\nTry 'trevano --help' for the options.\n";
 }
 
 std::optional<QString> CommandLine::pictureFile(const QStringList& arguments) {

@@ -12,7 +12,7 @@
 // program is one more option in `declareOptions` and one more request.
 class CommandLine {
 public:
-    enum class Request { OpenWindow, ShowHelp, ShowVersion, Mistake };
+    enum class Request { OpenWindow, ShowHelp, ShowVersion, RunBatch, Mistake };
 
     explicit CommandLine(const QStringList& arguments);
 
@@ -29,6 +29,8 @@ public:
     static QString versionText();
     // The reason a command line was refused, and where to read the usage.
     QString mistakeText() const;
+    // What the batch mode is asked for, once the request is RunBatch.
+    const QCommandLineParser& parser() const { return parser_; }
 
     // The picture named by `arguments`, the program's name first.
     static std::optional<QString> pictureFile(const QStringList& arguments);
@@ -39,4 +41,5 @@ private:
 
     QCommandLineParser parser_;
     Request request_ = Request::OpenWindow;
+    QString mistake_; // a mistake of the program's own, beside the parser's
 };

@@ -32,16 +32,26 @@ TEST(CommandLine, HelpAndVersionAreAskedForByTheirShortOrLongNames) {
     }
     EXPECT_EQ(CommandLine::versionText(), QString("Trevano ") + TREVANO_VERSION + "\n");
     const QString help = CommandLine({"trevano", "--help"}).helpText();
-    EXPECT_TRUE(help.contains("[FILE]")) << help.toStdString();
-    EXPECT_TRUE(help.contains("--version")) << help.toStdString();
+    for (const char* documented :
+         {"[FILE|FOLDER...]", "--version", "--batch", "--max-size <SIZE>", "--min-ssim <S>",
+          "--only-smaller", "NAME-recompressed.jpg", "the exit status is 0"}) {
+        EXPECT_TRUE(help.contains(documented)) << documented << "\n" << help.toStdString();
+    }
     EXPECT_FALSE(help.contains("platform")) << "Qt's own options are Qt's to document";
 }
 
 TEST(CommandLine, AnUnknownOptionIsRefusedWithWhereToReadTheUsage) {
-    const CommandLine line({"trevano", "--quality", "photo.bmp"});
+    const CommandLine line({"trevano", "--sharpen", "photo.bmp"});
     EXPECT_EQ(line.request(), CommandLine::Request::Mistake);
     EXPECT_EQ(line.mistakeText(),
-              "Unknown option 'quality'.\nTry 'trevano --help' for the options.\n");
+              "Unknown option 'sharpen'.\nTry 'trevano --help' for the options.\n");
+    // The batch mode's options ask for it by name.
+    const CommandLine stray({"trevano", "--quality", "50", "photo.bmp"});
+    EXPECT_EQ(stray.request(), CommandLine::Request::Mistake);
+    EXPECT_EQ(stray.mistakeText(),
+              "--quality goes with --batch.\nTry 'trevano --help' for the options.\n");
+    EXPECT_EQ(CommandLine({"trevano", "--batch", "-j", "2", "photo.bmp"}).request(),
+              CommandLine::Request::RunBatch);
 }
 
 TEST(CommandLine, QtsOwnOptionsAreLeftToQtAndDoNotHideThePicture) {

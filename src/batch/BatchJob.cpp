@@ -1,0 +1,183 @@
+#include "batch/BatchJob.h"
+
+#include "batch/BatchPlan.h"
+#include "core/EAbort.h"
+#include "core/Exception.h"
+#include "imaging/LumaRows.h"
+#include "imaging/QualityBisection.h"
+#include "imaging/StructuralSimilarity.h"
+#include "imaging/TJPEGImage.h"
+#include "platform/FileOperations.h"
+#include "rotation/ReplacingWriter.h"
+#include "rotation/SaveEncoder.h"
+#include "ui/PaneDecode.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <new>
+
+namespace {
+
+QString kibibytes(std::int64_t bytes) {
+    return QString::number(bytes / 1024) + " KiB";
+}
+
+// A copy that outlives the encoder's next encode.
+TMemoryStream copyOf(TMemoryStream& bytes) {
+    TMemoryStream copy;
+    copy.write(bytes.memory(), static_cast<std::size_t>(bytes.size()));
+    return copy;
+}
+
+} // namespace
+
+BatchResult BatchJob::run(const BatchItem& item) const {
+    BatchResult result;
+    if (!item.refusal.isEmpty()) {
+        result.error = item.refusal;
+        return result;
+    }
+    if (options_.dryRun) {
+        result.outcome = BatchResult::Outcome::Planned;
+        result.bytesBefore = files_.fileSize(item.input).value_or(0);
+        result.quality = options_.aim == BatchOptions::Aim::Quality ? options_.quality : -1;
+        return result;
+    }
+    try {
+        return recompress(item);
+    } catch (const EAbort&) {
+        result.outcome = BatchResult::Outcome::Interrupted;
+    } catch (const Exception& error) {
+        result.error = QString::fromStdString(error.message());
+    } catch (const std::bad_alloc&) {
+        result.error = "not enough memory for this picture";
+    }
+    return result;
+}
+
+BatchResult BatchJob::recompress(const BatchItem& item) const {
+    BatchResult result;
+    // Only a regular file has a size: anything else is refused before it is opened.
+    const std::optional<qint64> before = files_.fileSize(item.input);
+    if (!before) {
+        result.error = "cannot be read as a file";
+        return result;
+    }
+    result.bytesBefore = *before;
+    SaveEncoder encoder(item.input, BatchPlan::readingExtension(item.input), options_.keepDetails,
+                        [this] { return stop_.stop_requested(); });
+    std::optional<TMemoryStream> bytes = choose(encoder, result);
+    if (!bytes) {
+        return result;
+    }
+    result.bytesAfter = bytes->size();
+    if (options_.similarity && !result.similarity) {
+        result.similarity = similarity(encoder, *bytes);
+    }
+    if (options_.onlySmaller && result.bytesAfter >= result.bytesBefore) {
+        result.outcome = BatchResult::Outcome::NotSmaller;
+        return result;
+    }
+    write(item, *bytes, result);
+    return result;
+}
+
+std::optional<TMemoryStream> BatchJob::choose(SaveEncoder& encoder, BatchResult& result) const {
+    switch (options_.aim) {
+    case BatchOptions::Aim::MaxSize:
+        return highestUnderSize(encoder, result);
+    case BatchOptions::Aim::MinSimilarity:
+        return smallestSimilarEnough(encoder, result);
+    case BatchOptions::Aim::Quality:
+        break;
+    }
+    result.quality = options_.quality;
+    return copyOf(encode(encoder, options_.quality, result));
+}
+
+TMemoryStream& BatchJob::encode(SaveEncoder& encoder, int quality, BatchResult& result) const {
+    ++result.encodes;
+    return encoder.encode(quality);
+}
+
+std::optional<TMemoryStream> BatchJob::highestUnderSize(SaveEncoder& encoder,
+                                                        BatchResult& result) const {
+    // The search the slider's size search makes, on the bytes the save writes.
+    std::optional<TMemoryStream> best;
+    std::int64_t smallest = 0;
+    const std::optional<int> quality = QualityBisection::highestFitting([&](int tried) {
+        TMemoryStream& bytes = encode(encoder, tried, result);
+        smallest = bytes.size();
+        const bool fits = smallest <= options_.maxBytes;
+        if (fits) {
+            best = copyOf(bytes); // the highest fitting so far: the last fitting try
+        }
+        return std::optional<bool>(fits);
+    });
+    if (!quality || *quality == QualityBisection::NothingFits) {
+        result.error = "no quality fits in " + kibibytes(options_.maxBytes) + " (quality 0 gives " +
+                       kibibytes(smallest) + ")";
+        return std::nullopt;
+    }
+    result.quality = *quality;
+    return best;
+}
+
+std::optional<TMemoryStream> BatchJob::smallestSimilarEnough(SaveEncoder& encoder,
+                                                             BatchResult& result) const {
+    // The similarity grows with the quality: the qualities below the aim "fit" under it, and
+    // the answer is the first one above them.
+    std::optional<TMemoryStream> best;
+    double highest = 0;
+    const std::optional<int> below = QualityBisection::highestFitting([&](int tried) {
+        TMemoryStream& bytes = encode(encoder, tried, result);
+        const double similar = similarity(encoder, bytes);
+        highest = similar;
+        if (similar < options_.minSimilarity) {
+            return std::optional<bool>(true);
+        }
+        best = copyOf(bytes); // the lowest reaching so far: the last reaching try
+        result.similarity = similar;
+        return std::optional<bool>(false);
+    });
+    if (!below || *below == 100) {
+        result.similarity.reset();
+        result.error = "no quality reaches a similarity of " +
+                       QString::number(options_.minSimilarity) + " (quality 100 gives " +
+                       QString::number(highest, 'f', 4) + ")";
+        return std::nullopt;
+    }
+    result.quality = *below + 1;
+    return best;
+}
+
+double BatchJob::similarity(SaveEncoder& encoder, TMemoryStream& bytes) const {
+    // The new file decoded as the panes decode it, against the loaded picture: the score the
+    // size readout's tooltip shows.
+    TMemoryStream readable = copyOf(bytes);
+    readable.setPosition(0);
+    TJPEGImage shown;
+    shown.ReadFromStream(readable);
+    decodeForPanes(shown);
+    LumaRows loaded(encoder.pixels());
+    LumaRows preview(shown.Decode());
+    const std::optional<double> score = StructuralSimilarity::mean(loaded, preview, stop_);
+    if (!score) {
+        throw EAbort();
+    }
+    return *score;
+}
+
+void BatchJob::write(const BatchItem& item, const TMemoryStream& bytes, BatchResult& result) const {
+    if (!options_.overwrite && files_.exists(item.output)) {
+        result.error = item.output + " exists (--overwrite replaces it)";
+        return;
+    }
+    if (!QDir().mkpath(QFileInfo(item.output).path())) {
+        result.error = "cannot make the folder " + QFileInfo(item.output).path();
+        return;
+    }
+    writeReplacing(files_, item.output,
+                   [&bytes](const std::string& fileName) { bytes.saveToFile(fileName); });
+    result.outcome = BatchResult::Outcome::Written;
+}

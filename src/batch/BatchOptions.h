@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// What a batch run is asked to do, as its command line says it.
+struct BatchOptions {
+    // What each new file aims at: a quality, the highest quality under a size, or the
+    // smallest file at least this similar to the loaded picture.
+    enum class Aim { Quality, MaxSize, MinSimilarity };
+
+    Aim aim = Aim::Quality;
+    int quality = 75;
+    std::int64_t maxBytes = 0;
+    double minSimilarity = 0;
+
+    QStringList inputs;   // files and folders, as named
+    QString outputFolder; // empty: each new file beside its input
+    bool recursive = false;
+    bool overwrite = false;
+    bool keepDetails = false;
+    bool onlySmaller = false;
+    bool dryRun = false;
+    bool json = false;
+    bool quiet = false;
+    bool similarity = false; // the similarity of every file, not only when it is aimed at
+    int jobs = 1;
+};
