@@ -57,10 +57,13 @@ run_case() {
 declare -A times
 cases=(batch_p floor mogrify batch_1)
 for round in 1 2 3; do
+    line="round $round:"
     for name in "${cases[@]}"; do
-        times[$name]+="$(run_case "$name") "
+        elapsed=$(run_case "$name")
+        times[$name]+="$elapsed "
+        line+=" $name $elapsed ms"
     done
-    echo "round $round: ${times[*]}" >&2
+    echo "$line" >&2
 done
 
 median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | sed -n 2p; }
