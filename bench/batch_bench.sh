@@ -2,8 +2,9 @@
 # The batch mode against its floor and against ImageMagick, side by side in one run, on
 # photograph-like JPEG files, half of 12 and half of 24 megapixels, at quality 75:
 #   batch, P jobs      trevano --batch --jobs P, P the number of processors
-#   floor              xargs -P P running djpeg | cjpeg -dct float -quality 75 on each file:
-#                      the decode and the encode the batch mode makes, and nothing else
+#   floor              xargs -P P running djpeg -dct float | cjpeg -dct float -quality 75 on
+#                      each file: the decode and the encode the batch mode makes (both with
+#                      the float DCT, as the program's), and nothing else
 #   mogrify            ImageMagick's mogrify -quality 75 on the same files
 #   batch, 1 job       the same run one picture at a time, for the speed-up of P jobs
 # Each case runs three times, the cases taking turns, and the table compares medians; every
@@ -34,7 +35,7 @@ case_batch_1() { "$program" --batch --quiet --jobs 1 --output "$1" "$work/in"/*.
 case_floor() {
     # shellcheck disable=SC2016
     printf '%s\0' "$work/in"/*.jpg | xargs -0 -P "$processors" -I{} sh -c \
-        'djpeg "$1" | cjpeg -dct float -quality 75 > "$2/$(basename "$1")"' _ {} "$1"
+        'djpeg -dct float "$1" | cjpeg -dct float -quality 75 > "$2/$(basename "$1")"' _ {} "$1"
 }
 case_mogrify() { mogrify -quality 75 -path "$1" "$work/in"/*.jpg; }
 
