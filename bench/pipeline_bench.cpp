@@ -3,10 +3,10 @@
 // says in its name what it does; main() prints the ratios at the end.
 
 #include "core/TMemoryStream.h"
-#include "imaging/TBitmap.h"
-#include "imaging/TBitmapRotation.h"
-#include "imaging/TJPEGData.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/bmp/TBitmapRotation.h"
+#include "imaging/jpeg/TJPEGData.h"
+#include "imaging/jpeg/TJPEGImage.h"
 #include "main_window/TForm1.h"
 #include "platform/FakeMemoryStatus.h"
 #include "platform/FakeScreenSize.h"
@@ -14,7 +14,7 @@
 #include "platform/LocalFileOperations.h"
 #include "platform/PosixProcessLauncher.h"
 #include "platform/RecordingSoundPlayer.h"
-#include "rotation/PictureSaver.h"
+#include "recompress/PictureSaver.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
 #include "ui/ScriptedDialogService.h"

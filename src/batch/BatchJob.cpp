@@ -3,14 +3,14 @@
 #include "batch/BatchPlan.h"
 #include "core/EAbort.h"
 #include "core/Exception.h"
-#include "imaging/LumaRows.h"
-#include "imaging/QualityBisection.h"
-#include "imaging/StructuralSimilarity.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "imaging/similarity/LumaRows.h"
+#include "imaging/similarity/StructuralSimilarity.h"
 #include "platform/FileOperations.h"
-#include "rotation/ReplacingWriter.h"
-#include "rotation/SaveEncoder.h"
-#include "ui/PaneDecode.h"
+#include "recompress/PaneDecode.h"
+#include "recompress/QualityBisection.h"
+#include "recompress/ReplacingWriter.h"
+#include "recompress/SaveEncoder.h"
 
 #include <QDir>
 #include <QFileInfo>

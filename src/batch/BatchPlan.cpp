@@ -2,7 +2,7 @@
 
 #include "batch/BatchCommandLine.h"
 #include "platform/FileOperations.h"
-#include "ui/PictureFileKind.h"
+#include "recompress/PictureFileKind.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -3,7 +3,7 @@
 // transform, keeping every marker of the input: colour profile, EXIF, XMP, comments. The EXIF
 // block is brought in line with the turned pixels. Exit status 0 on success, 2 for a result
 // written despite warnings about the input, 1 for a failure, which leaves no output file.
-#include "imaging/TurnedMarkers.h"
+#include "imaging/metadata/TurnedMarkers.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "main_window/DroppedPicture.h"
 
-#include "ui/PictureFileKind.h"
+#include "recompress/PictureFileKind.h"
 
 #include <QFileInfo>
 #include <QMimeData>

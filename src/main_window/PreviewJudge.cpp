@@ -1,9 +1,9 @@
 #include "main_window/PreviewJudge.h"
 
 #include "core/Exception.h"
-#include "imaging/LumaRows.h"
-#include "imaging/StructuralSimilarity.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/similarity/LumaRows.h"
+#include "imaging/similarity/StructuralSimilarity.h"
 #include "main_window/SimilarityReadout.h"
 #include "settings/Settings.h"
 #include "ui/TLabel.h"

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "imaging/PictureMetadata.h"
-#include "imaging/TProgressStage.h"
+#include "imaging/metadata/PictureMetadata.h"
+#include "imaging/picture/TProgressStage.h"
 #include "main_window/MainWindowServices.h"
 #include "main_window/MainWindowState.h"
-#include "ui/DecodedSource.h"
+#include "recompress/DecodedSource.h"
 #include "ui/FileDialogOptions.h"
 #include "ui/HandlerGuard.h"
 

@@ -1,9 +1,9 @@
 // Judging the preview: the similarity score in the tooltip of the compressed-size readout,
 // the loaded picture handed to the viewer's comparison, and the worker thread they share
 // with the size search.
-#include "imaging/SavedMarkers.h"
-#include "imaging/TJPEGData.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/jpeg/TJPEGData.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "imaging/metadata/SavedMarkers.h"
 #include "main_window/PreviewJudge.h"
 #include "main_window/TForm1.h"
 #include "platform/FileOperations.h"

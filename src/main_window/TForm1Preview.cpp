@@ -1,7 +1,7 @@
 // The quality slider and the recompression preview it leads to.
 #include "core/TMemoryStream.h"
-#include "imaging/SavedMarkers.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "imaging/metadata/SavedMarkers.h"
 #include "main_window/PreviewJudge.h"
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"

@@ -1,15 +1,15 @@
 // Saving the recompressed picture, and copying the loaded one to turn it: both end in the
 // rotate-and-save window, opened on the new file.
-#include "imaging/TPictureFormats.h"
+#include "imaging/picture/TPictureFormats.h"
 #include "main_window/TForm1.h"
 #include "platform/FileOperations.h"
-#include "rotation/PictureSaver.h"
+#include "recompress/PictureFileKind.h"
+#include "recompress/PictureSaver.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "ui/BusyScope.h"
 #include "ui/DialogService.h"
-#include "ui/PictureFileKind.h"
 
 #include <QLineEdit>
 

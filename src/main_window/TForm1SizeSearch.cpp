@@ -1,12 +1,12 @@
 // The slider's context menu: the highest quality whose file fits a size typed by the user,
 // found by bisection on the worker thread, then taken by moving the slider.
-#include "imaging/EncodedSize.h"
-#include "imaging/QualityBisection.h"
-#include "imaging/SavedMarkers.h"
-#include "imaging/TBitmap.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "imaging/metadata/SavedMarkers.h"
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
+#include "recompress/EncodedSize.h"
+#include "recompress/QualityBisection.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "ui/BackgroundTask.h"

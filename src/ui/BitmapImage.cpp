@@ -1,6 +1,6 @@
 #include "ui/BitmapImage.h"
 
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
 
 QImage bitmapImage(const TBitmap& bitmap) {
     if (bitmap.empty() || bitmap.width() <= 0 || bitmap.height() <= 0) {

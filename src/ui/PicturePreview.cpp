@@ -1,10 +1,10 @@
 #include "ui/PicturePreview.h"
 
 #include "core/Exception.h"
-#include "imaging/TBitmap.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "recompress/PictureFileKind.h"
 #include "ui/BitmapImage.h"
-#include "ui/PictureFileKind.h"
 
 #include <QFileInfo>
 #include <QVBoxLayout>

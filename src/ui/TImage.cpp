@@ -1,7 +1,7 @@
 #include "ui/TImage.h"
 
 #include "core/Exception.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
 #include "ui/BitmapImage.h"
 
 #include <QMouseEvent>

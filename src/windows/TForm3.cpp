@@ -1,7 +1,7 @@
 #include "windows/TForm3.h"
 
 #include "core/TMemoryStream.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
 #include "platform/ScreenSize.h"
 #include "settings/LanguageText.h"
 #include "settings/Settings.h"

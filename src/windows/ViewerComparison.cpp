@@ -1,7 +1,7 @@
 #include "windows/ViewerComparison.h"
 
 #include "core/Exception.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "ui/AmplifiedDifference.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/TPicture.h"
+#include "imaging/picture/TPicture.h"
 
 #include <QImage>
 #include <QObject>

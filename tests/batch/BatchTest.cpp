@@ -3,10 +3,10 @@
 #include "batch/BatchPlan.h"
 #include "batch/BatchRunner.h"
 #include "core/TMemoryStream.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
 #include "platform/LocalFileOperations.h"
-#include "rotation/PictureSaver.h"
-#include "rotation/SaveEncoder.h"
+#include "recompress/PictureSaver.h"
+#include "recompress/SaveEncoder.h"
 #include "support/PhotoSamples.h"
 #include "support/ReferenceTool.h"
 

@@ -2,8 +2,8 @@
 // writes it back, draws it, converts copies to 24 and 8 bits, resizes, reads its pixels.
 #include "core/Exception.h"
 #include "core/TMemoryStream.h"
-#include "imaging/MetadataReader.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/metadata/MetadataReader.h"
 
 #include <cstddef>
 #include <cstdint>

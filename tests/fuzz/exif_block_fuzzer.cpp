@@ -1,7 +1,7 @@
 // Reads arbitrary bytes as an EXIF block and makes every edit the program makes of one, then
 // as the markers of a turned JPEG file, whose EXIF block and XMP packets are settled.
-#include "imaging/ExifBlock.h"
-#include "imaging/TurnedMarkers.h"
+#include "imaging/metadata/ExifBlock.h"
+#include "imaging/metadata/TurnedMarkers.h"
 
 #include <cstddef>
 #include <cstdint>

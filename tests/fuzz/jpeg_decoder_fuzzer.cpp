@@ -3,10 +3,10 @@
 
 #include "core/Exception.h"
 #include "core/TMemoryStream.h"
-#include "imaging/MetadataReader.h"
-#include "imaging/SavedMarkers.h"
-#include "imaging/TJPEGData.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/jpeg/TJPEGData.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "imaging/metadata/MetadataReader.h"
+#include "imaging/metadata/SavedMarkers.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "imaging/BmpSamples.h"
-#include "imaging/EInvalidGraphic.h"
-#include "imaging/EInvalidGraphicOperation.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/picture/EInvalidGraphic.h"
+#include "imaging/picture/EInvalidGraphicOperation.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Outside readers and writers of BMP files: what ImageMagick or Pillow sees in a file must be
 // what the bitmap sees in it, in both directions.
+#include "core/TLittleEndian.h"
 #include "imaging/BmpSamples.h"
-#include "imaging/TBitmap.h"
-#include "imaging/TLittleEndian.h"
+#include "imaging/bmp/TBitmap.h"
 #include "support/ReferenceTool.h"
 
 #include <filesystem>

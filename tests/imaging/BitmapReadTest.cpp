@@ -1,7 +1,7 @@
 #include "core/Exception.h"
 #include "core/TMemoryStream.h"
 #include "imaging/BmpSamples.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
 
 #include <gtest/gtest.h>
 

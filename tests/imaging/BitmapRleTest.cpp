@@ -1,5 +1,5 @@
 #include "imaging/BmpSamples.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
 
 #include <gtest/gtest.h>
 

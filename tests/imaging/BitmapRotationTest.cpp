@@ -1,5 +1,5 @@
-#include "imaging/TBitmap.h"
-#include "imaging/TBitmapRotation.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/bmp/TBitmapRotation.h"
 
 #include <gtest/gtest.h>
 #include <vector>

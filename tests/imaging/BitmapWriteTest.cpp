@@ -1,7 +1,7 @@
+#include "core/TLittleEndian.h"
 #include "imaging/BmpSamples.h"
-#include "imaging/TBitmap.h"
-#include "imaging/TLittleEndian.h"
-#include "imaging/TStandardPalettes.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/bmp/TStandardPalettes.h"
 
 #include <gtest/gtest.h>
 

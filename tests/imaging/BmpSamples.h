@@ -1,7 +1,7 @@
 #pragma once
 
 #include "imaging/BmpTestFiles.h"
-#include "imaging/TPixelFormat.h"
+#include "imaging/picture/TPixelFormat.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "imaging/TColourMatcher.h"
-#include "imaging/TStandardPalettes.h"
+#include "imaging/bmp/TColourMatcher.h"
+#include "imaging/bmp/TStandardPalettes.h"
 
 #include <gtest/gtest.h>
 #include <random>

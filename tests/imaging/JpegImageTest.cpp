@@ -1,19 +1,19 @@
 // What a JPEG picture keeps, discards, reports and refuses.
 
 #include "JpegTestFrames.h"
-#include "JpegTestPictures.h"
 #include "core/EAbort.h"
 #include "core/EFCreateError.h"
 #include "core/EFOpenError.h"
 #include "core/TMemoryStream.h"
-#include "imaging/EInvalidGraphicOperation.h"
-#include "imaging/EJPEG.h"
-#include "imaging/JpegProgressRelay.h"
-#include "imaging/JpegTickCount.h"
-#include "imaging/TJPEGData.h"
-#include "imaging/TJPEGImage.h"
-#include "imaging/TPicture.h"
-#include "imaging/TPictureFormats.h"
+#include "imaging/jpeg/EJPEG.h"
+#include "imaging/jpeg/JpegProgressRelay.h"
+#include "imaging/jpeg/JpegTickCount.h"
+#include "imaging/jpeg/TJPEGData.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "imaging/picture/EInvalidGraphicOperation.h"
+#include "imaging/picture/TPicture.h"
+#include "imaging/picture/TPictureFormats.h"
+#include "support/JpegTestPictures.h"
 #include "support/ReferenceTool.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The adapter against the library's own command-line tools, on the same pixels.
 
-#include "JpegTestPictures.h"
 #include "core/TMemoryStream.h"
-#include "imaging/TJPEGData.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/jpeg/TJPEGData.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "support/JpegTestPictures.h"
 #include "support/ReferenceTool.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "JpegTestFrames.h"
 
-#include "imaging/JpegCompressObject.h"
-#include "imaging/JpegErrorManager.h"
+#include "imaging/jpeg/JpegCompressObject.h"
+#include "imaging/jpeg/JpegErrorManager.h"
 
 #include <cstdlib>
 #include <stdexcept>

@@ -1,12 +1,12 @@
 // What a loaded file says beside its pixels, as read here and as carried into new files; the
 // EXIF block read as hostile input.
-#include "JpegTestPictures.h"
 #include "core/TMemoryStream.h"
-#include "imaging/ExifBlock.h"
-#include "imaging/IccProfile.h"
-#include "imaging/MetadataReader.h"
-#include "imaging/SavedMarkers.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "imaging/metadata/ExifBlock.h"
+#include "imaging/metadata/IccProfile.h"
+#include "imaging/metadata/MetadataReader.h"
+#include "imaging/metadata/SavedMarkers.h"
+#include "support/JpegTestPictures.h"
 #include "support/PhotoSamples.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "imaging/BmpSamples.h"
-#include "imaging/TBitmap.h"
-#include "imaging/TPicture.h"
-#include "imaging/TPictureFormats.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/picture/TPicture.h"
+#include "imaging/picture/TPictureFormats.h"
 
 #include <gtest/gtest.h>
 

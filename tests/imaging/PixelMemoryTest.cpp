@@ -1,7 +1,7 @@
-#include "imaging/PixelMemory.h"
+#include "imaging/bmp/PixelMemory.h"
 
-#include "imaging/PixelAllocator.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/PixelAllocator.h"
+#include "imaging/bmp/TBitmap.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,14 +1,14 @@
 // The similarity score against an independent implementation, on the same brightness
 // planes, and the brightness the score is computed on.
 
-#include "imaging/StructuralSimilarity.h"
+#include "imaging/similarity/StructuralSimilarity.h"
 
-#include "JpegTestPictures.h"
 #include "core/TMemoryStream.h"
-#include "imaging/LumaPlane.h"
-#include "imaging/LumaRows.h"
-#include "imaging/TBitmap.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "imaging/similarity/LumaPlane.h"
+#include "imaging/similarity/LumaRows.h"
+#include "support/JpegTestPictures.h"
 #include "support/ReferenceTool.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 // Dropping files on the main window.
 #include "PipelineFixture.h"
 #include "QStringPrinter.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/jpeg/TJPEGImage.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
 

@@ -1,9 +1,9 @@
 // Judging the preview: the similarity score in the tooltip of the compressed-size readout.
 #include "PipelineFixture.h"
 #include "QStringPrinter.h"
-#include "imaging/LumaPlane.h"
-#include "imaging/StructuralSimilarity.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/similarity/LumaPlane.h"
+#include "imaging/similarity/StructuralSimilarity.h"
 #include "main_window/SimilarityReadout.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"

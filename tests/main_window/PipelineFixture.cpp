@@ -1,7 +1,7 @@
 #include "PipelineFixture.h"
 
-#include "imaging/TBitmap.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/jpeg/TJPEGImage.h"
 #include "support/ReferenceTool.h"
 #include "ui/TBitBtn.h"
 #include "ui/TImage.h"

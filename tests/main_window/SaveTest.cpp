@@ -1,6 +1,6 @@
 #include "PipelineFixture.h"
 #include "QStringPrinter.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
 #include "support/ReferenceTool.h"
 #include "ui/TBitBtn.h"
 #include "ui/TImage.h"

@@ -1,9 +1,9 @@
 #include "ui/PicturePreview.h"
 
 #include "QStringPrinter.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
+#include "recompress/PictureFileKind.h"
 #include "support/ReferenceTool.h"
-#include "ui/PictureFileKind.h"
 #include "ui/QtDialogService.h"
 
 #include <QAbstractItemView>

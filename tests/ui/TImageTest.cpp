@@ -1,8 +1,8 @@
 #include "ui/TImage.h"
 
 #include "core/TMemoryStream.h"
-#include "imaging/TBitmap.h"
-#include "imaging/TJPEGImage.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/jpeg/TJPEGImage.h"
 #include "ui/BitmapImage.h"
 
 #include <QImage>

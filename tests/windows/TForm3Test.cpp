@@ -1,7 +1,7 @@
 #include "windows/TForm3.h"
 
 #include "QStringPrinter.h"
-#include "imaging/TBitmap.h"
+#include "imaging/bmp/TBitmap.h"
 #include "platform/FakeScreenSize.h"
 #include "platform/FakeSettingsStore.h"
 #include "settings/Settings.h"

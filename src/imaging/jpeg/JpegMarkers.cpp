@@ -1,0 +1,21 @@
+#include "imaging/jpeg/JpegMarkers.h"
+
+namespace {
+
+// What the library's profile writer puts in each chunk: the marker, its length, then
+// "ICC_PROFILE\0", the chunk's number and the number of chunks.
+constexpr std::int64_t MarkerOverhead = 4;
+constexpr std::int64_t ChunkOverhead = MarkerOverhead + 14;
+constexpr std::int64_t ChunkData = 65533 - 14;
+
+} // namespace
+
+std::int64_t JpegMarkers::length() const {
+    std::int64_t total = 0;
+    for (const Segment& segment : segments) {
+        total += MarkerOverhead + static_cast<std::int64_t>(segment.data.size());
+    }
+    const auto profile = static_cast<std::int64_t>(iccProfile.size());
+    const std::int64_t chunks = (profile + ChunkData - 1) / ChunkData;
+    return total + profile + chunks * ChunkOverhead;
+}

@@ -1,0 +1,102 @@
+#include "core/EAbort.h"
+#include "imaging/jpeg/JpegCompressObject.h"
+#include "imaging/jpeg/JpegDestinationManager.h"
+#include "imaging/jpeg/JpegProgressRelay.h"
+#include "imaging/jpeg/TJPEGData.h"
+#include "imaging/jpeg/TJPEGImage.h"
+
+#include <vector>
+
+namespace {
+
+void writeMarkers(jpeg_compress_struct& cinfo, const JpegMarkers& markers) {
+    for (const JpegMarkers::Segment& segment : markers.segments) {
+        jpeg_write_marker(&cinfo, segment.code, segment.data.data(),
+                          static_cast<unsigned int>(segment.data.size()));
+    }
+    if (!markers.iccProfile.empty()) {
+        jpeg_write_icc_profile(&cinfo, markers.iccProfile.data(),
+                               static_cast<unsigned int>(markers.iccProfile.size()));
+    }
+}
+
+} // namespace
+
+void TJPEGImage::Encode() {
+    try {
+        encodeBitmap();
+    } catch (const EAbort&) {
+        // A cancelled encode keeps nothing half-written.
+        replaceData(TJPEGData::create());
+    }
+}
+
+void TJPEGImage::encodeBitmap() {
+    if (data_->Bytes) {
+        replaceData(TJPEGData::create()); // other holders keep the old bytes
+    }
+    data_->Bytes = std::make_unique<TMemoryStream>();
+    if (!bitmap_ || bitmap_->width() == 0 || bitmap_->height() == 0) {
+        return;
+    }
+    data_->HeaderWidth = static_cast<std::uint32_t>(bitmap_->width());
+    data_->HeaderHeight = static_cast<std::uint32_t>(bitmap_->height());
+
+    // The copy shares the pixels, so a 24-bit bitmap is not copied at all.
+    TBitmap rgb;
+    rgb.CopyFrom(bitmap_.get());
+    rgb.setPixelFormat(TPixelFormat::Bits24);
+
+    try {
+        report(TProgressStage::Starting, 0);
+        compress(rgb);
+    } catch (...) {
+        report(TProgressStage::Ending, 0);
+        throw;
+    }
+    report(TProgressStage::Ending, 100);
+}
+
+void TJPEGImage::compress(const TBitmap& rgb) {
+    const std::ptrdiff_t step = rgb.rowStep();
+    const int height = rgb.height();
+    // Contiguous top-down rows go to the library in one call, others one by one.
+    const int rowsPerCall = step > 0 ? height : 1;
+    std::vector<JSAMPROW> rows(static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        rows[static_cast<std::size_t>(y)] = const_cast<JSAMPROW>(rgb.scanLine(y));
+    }
+
+    JpegErrorManager errors;
+    JpegCompressObject object(errors);
+    JpegDestinationManager destination(*data_->Bytes);
+    JpegProgressRelay relay(this);
+    jpeg_compress_struct& cinfo = object.cinfo;
+    errors.run([&] {
+        object.create();
+        destination.attach(&cinfo);
+        relay.attach(reinterpret_cast<j_common_ptr>(&cinfo));
+        cinfo.image_width = data_->HeaderWidth;
+        cinfo.image_height = data_->HeaderHeight;
+        cinfo.input_components = 3;
+        cinfo.in_color_space = JCS_EXT_BGR; // the byte order of a 24-bit bitmap row
+        jpeg_set_defaults(&cinfo);
+        cinfo.dct_method = JDCT_FLOAT;
+        jpeg_set_quality(&cinfo, quality_, TRUE);
+        if (grayMode_) {
+            data_->IsGray = true;
+            jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
+        }
+        if (progressiveWrite_) {
+            jpeg_simple_progression(&cinfo);
+        }
+        jpeg_start_compress(&cinfo, TRUE);
+        writeMarkers(cinfo, markers_);
+        while (cinfo.next_scanline < cinfo.image_height) {
+            const int left = static_cast<int>(cinfo.image_height - cinfo.next_scanline);
+            jpeg_write_scanlines(&cinfo, &rows[cinfo.next_scanline],
+                                 static_cast<JDIMENSION>(std::min(rowsPerCall, left)));
+        }
+        jpeg_finish_compress(&cinfo);
+    });
+}

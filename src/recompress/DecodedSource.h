@@ -1,0 +1,42 @@
+#pragma once
+
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/metadata/PictureMetadata.h"
+#include "platform/FileIdentity.h"
+
+#include <QString>
+#include <optional>
+
+class FileOperations;
+class TJPEGImage;
+
+// The loaded file as a recompression reads and decodes it, kept from one recompression to
+// the next. The kept pixels stand for the file only while it is provably the same file in
+// the same state (device, inode, size, and modification and change times to the
+// nanosecond, checked every time); otherwise the file is read again, or its error raised,
+// as on the first time.
+class DecodedSource {
+public:
+    // Leaves `jpeg` holding the decoded source with the source's own write options, ready
+    // to encode. Gives what the file says beside its pixels, kept with them.
+    const PictureMetadata& decodeInto(FileOperations& files, const QString& path,
+                                      const QString& extension, TJPEGImage& jpeg);
+    // Takes pixels decoded elsewhere exactly as a recompression would decode the file in the
+    // state `identity` names (the load's own reading of it), so the first recompression
+    // need not decode the file again.
+    void keep(const QString& path, const QString& extension,
+              const std::optional<FileIdentity>& identity, const TBitmap& pixels, bool progressive,
+              PictureMetadata metadata);
+    void clear();
+
+private:
+    bool holds(const QString& path, const QString& extension,
+               const std::optional<FileIdentity>& identity) const;
+
+    QString path_;
+    QString extension_;
+    std::optional<FileIdentity> identity_;
+    TBitmap pixels_;
+    bool progressive_ = false;
+    PictureMetadata metadata_;
+};

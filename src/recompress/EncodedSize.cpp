@@ -1,0 +1,29 @@
+#include "recompress/EncodedSize.h"
+
+#include "core/EAbort.h"
+#include "core/TMemoryStream.h"
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/jpeg/TJPEGImage.h"
+
+std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progressive, int quality,
+                                            std::stop_token stop, const JpegMarkers& markers) {
+    TJPEGImage jpeg;
+    jpeg.OnProgress = [&stop](TGraphic&, TProgressStage, std::uint8_t, bool, const TRect&,
+                              const std::string&) {
+        if (stop.stop_requested()) {
+            throw EAbort();
+        }
+    };
+    jpeg.CopyFrom(&pixels);
+    jpeg.setProgressiveWrite(progressive);
+    jpeg.setQuality(static_cast<std::uint8_t>(quality));
+    jpeg.setMarkers(markers);
+    jpeg.Encode();
+    // A cut-short encode leaves no bytes, and writing would encode again.
+    if (stop.stop_requested()) {
+        return std::nullopt;
+    }
+    TMemoryStream stream;
+    jpeg.WriteToStream(stream);
+    return stream.size();
+}

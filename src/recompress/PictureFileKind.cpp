@@ -1,0 +1,11 @@
+#include "recompress/PictureFileKind.h"
+
+QString PictureFileKind::extension(const QString& path) {
+    const QString name = path.mid(path.lastIndexOf('/') + 1);
+    const qsizetype dot = name.lastIndexOf('.');
+    return dot < 0 ? QString() : name.mid(dot);
+}
+
+bool PictureFileKind::isJpeg(const QString& extension) {
+    return extension.toUpper() == ".JPG";
+}
