@@ -1,16 +1,14 @@
 #include "batch/BatchJob.h"
 
-#include "batch/BatchPlan.h"
 #include "core/EAbort.h"
 #include "core/Exception.h"
-#include "imaging/jpeg/TJPEGImage.h"
-#include "imaging/similarity/LumaRows.h"
-#include "imaging/similarity/StructuralSimilarity.h"
 #include "platform/FileOperations.h"
-#include "recompress/PaneDecode.h"
+#include "recompress/NewFileSimilarity.h"
+#include "recompress/PictureFileKind.h"
 #include "recompress/QualityBisection.h"
 #include "recompress/ReplacingWriter.h"
 #include "recompress/SaveEncoder.h"
+#include "recompress/SizeSearch.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -64,7 +62,8 @@ BatchResult BatchJob::recompress(const BatchItem& item) const {
         return result;
     }
     result.bytesBefore = *before;
-    SaveEncoder encoder(item.input, BatchPlan::readingExtension(item.input), options_.keepDetails,
+    SaveEncoder encoder(item.input, PictureFileKind::commandLineExtension(item.input),
+                        RecompressOptions{options_.keepDetails},
                         [this] { return stop_.stop_requested(); });
     std::optional<TMemoryStream> bytes = choose(encoder, result);
     if (!bytes) {
@@ -105,15 +104,15 @@ std::optional<TMemoryStream> BatchJob::highestUnderSize(SaveEncoder& encoder,
     // The search the slider's size search makes, on the bytes the save writes.
     std::optional<TMemoryStream> best;
     std::int64_t smallest = 0;
-    const std::optional<int> quality = QualityBisection::highestFitting([&](int tried) {
-        TMemoryStream& bytes = encode(encoder, tried, result);
-        smallest = bytes.size();
-        const bool fits = smallest <= options_.maxBytes;
-        if (fits) {
-            best = copyOf(bytes); // the highest fitting so far: the last fitting try
-        }
-        return std::optional<bool>(fits);
-    });
+    const std::optional<int> quality =
+        SizeSearch::highestQualityUnder(options_.maxBytes, [&](int tried) {
+            TMemoryStream& bytes = encode(encoder, tried, result);
+            smallest = bytes.size();
+            if (smallest <= options_.maxBytes) {
+                best = copyOf(bytes); // the highest fitting so far: the last fitting try
+            }
+            return std::optional<std::int64_t>(smallest);
+        });
     if (!quality || *quality == QualityBisection::NothingFits) {
         result.error = "no quality fits in " + kibibytes(options_.maxBytes) + " (quality 0 gives " +
                        kibibytes(smallest) + ")";
@@ -152,16 +151,7 @@ std::optional<TMemoryStream> BatchJob::smallestSimilarEnough(SaveEncoder& encode
 }
 
 double BatchJob::similarity(SaveEncoder& encoder, TMemoryStream& bytes) const {
-    // The new file decoded as the panes decode it, against the loaded picture: the score the
-    // size readout's tooltip shows.
-    TMemoryStream readable = copyOf(bytes);
-    readable.setPosition(0);
-    TJPEGImage shown;
-    shown.ReadFromStream(readable);
-    decodeForPanes(shown);
-    LumaRows loaded(encoder.pixels());
-    LumaRows preview(shown.Decode());
-    const std::optional<double> score = StructuralSimilarity::mean(loaded, preview, stop_);
+    const std::optional<double> score = NewFileSimilarity::of(encoder.pixels(), bytes, stop_);
     if (!score) {
         throw EAbort();
     }

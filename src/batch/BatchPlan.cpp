@@ -19,11 +19,6 @@ struct Found {
     QString relativeFolder;
 };
 
-bool isJpegName(const QString& name) {
-    const QString extension = PictureFileKind::extension(name).toUpper();
-    return extension == ".JPG" || extension == ".JPEG";
-}
-
 std::vector<Found> picturesIn(const QString& folder) {
     std::vector<Found> found;
     const QDir root(QFileInfo(folder).absoluteFilePath());
@@ -99,15 +94,11 @@ private:
 } // namespace
 
 bool BatchPlan::takenFromFolder(const QString& fileName) {
-    const QString extension = PictureFileKind::extension(fileName).toUpper();
-    const bool picture = extension == ".JPG" || extension == ".JPEG" || extension == ".BMP";
+    const bool picture = PictureFileKind::hasJpegName(fileName) ||
+                         PictureFileKind::extension(fileName).toUpper() == ".BMP";
     const bool earlierOutput =
         fileName.endsWith(QString(BatchCommandLine::NameSuffix) + ".jpg", Qt::CaseInsensitive);
     return picture && !earlierOutput && !fileName.startsWith('.');
-}
-
-QString BatchPlan::readingExtension(const QString& input) {
-    return isJpegName(input) ? QString(".jpg") : PictureFileKind::extension(input);
 }
 
 std::variant<std::vector<BatchItem>, QString> BatchPlan::make(const BatchOptions& options,

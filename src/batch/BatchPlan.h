@@ -21,6 +21,4 @@ public:
     // Names a folder's pictures go by: .jpg, .jpeg and .bmp in any letter case. New files of
     // an earlier run, hidden files and hidden folders are passed over.
     static bool takenFromFolder(const QString& fileName);
-    // The extension the picture is read by: ".jpg" for a JPEG name, its own otherwise.
-    static QString readingExtension(const QString& input);
 };

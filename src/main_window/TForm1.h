@@ -5,6 +5,7 @@
 #include "main_window/MainWindowServices.h"
 #include "main_window/MainWindowState.h"
 #include "recompress/DecodedSource.h"
+#include "recompress/RecompressOptions.h"
 #include "ui/FileDialogOptions.h"
 #include "ui/HandlerGuard.h"
 
@@ -160,6 +161,8 @@ private:
     // The markers the save would write beside `encoder`'s picture, which now come from
     // `source`; the preview is encoded with them, so its size is the saved file's.
     void markForSaving(TJPEGImage& encoder, const PictureMetadata& source);
+    // What the settings ask of every new file: the preview's, the searches' and the save's.
+    RecompressOptions recompressOptions() const;
     void showCompressedResult(TJPEGImage& workJpeg, TMemoryStream& stream);
     void releaseShownPreview();
     void showLoadedPicture(TJPEGImage& workJpeg);

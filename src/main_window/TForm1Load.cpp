@@ -7,6 +7,7 @@
 #include "main_window/PreviewJudge.h"
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
+#include "recompress/JpegEncoding.h"
 #include "platform/FileOperations.h"
 #include "platform/SoundPlayer.h"
 #include "recompress/PaneDecode.h"
@@ -129,11 +130,10 @@ PictureMetadata TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
         Image1->setGraphic(&workJpeg);
         const bool progressive = workJpeg.ProgressiveWrite();
         setLoadOptions(workJpeg);
-        workJpeg.setQuality(100);
         workJpeg.Decode();
         keepLeftPanePixels(identity, progressive, metadata);
         markForSaving(workJpeg, metadata);
-        workJpeg.Encode();
+        JpegEncoding::encode(workJpeg, 100);
         return metadata;
     }
     PictureMetadata metadata = SourceFile::readBitmap(Edit1->text(), workBitmap);
@@ -142,14 +142,13 @@ PictureMetadata TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
                         metadata);
     setLoadOptions(workJpeg);
     workJpeg.CopyFrom(&workBitmap);
-    workJpeg.setQuality(100);
     workJpeg.Decode();
     markForSaving(workJpeg, metadata);
     Label6->show();
     ProgressBar1->show();
     ProgressBar1->setValue(0);
     MessagePump::processMessages();
-    workJpeg.Encode();
+    JpegEncoding::encode(workJpeg, 100);
     return metadata;
 }
 

@@ -1,10 +1,10 @@
 // The quality slider and the recompression preview it leads to.
 #include "core/TMemoryStream.h"
 #include "imaging/jpeg/TJPEGImage.h"
-#include "imaging/metadata/SavedMarkers.h"
 #include "main_window/PreviewJudge.h"
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
+#include "recompress/JpegEncoding.h"
 #include "settings/Settings.h"
 #include "ui/BusyScope.h"
 #include "ui/MessagePump.h"
@@ -55,17 +55,20 @@ void TForm1::recompress(int quality) {
     // is provably unchanged.
     const PictureMetadata& metadata =
         decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, workJpeg);
-    workJpeg.setQuality(static_cast<std::uint8_t>(quality));
     markForSaving(workJpeg, metadata);
-    workJpeg.Encode();
+    JpegEncoding::encode(workJpeg, quality);
     showCompressedResult(workJpeg, previewStream);
     updateViewer(workJpeg);
     MessagePump::processMessages();
 }
 
 void TForm1::markForSaving(TJPEGImage& encoder, const PictureMetadata& source) {
-    encoder.setMarkers(SavedMarkers::forEncode(source, settings_.KeepDetails, encoder));
+    JpegEncoding::prepare(encoder, source, recompressOptions());
     previewSource_ = source;
+}
+
+RecompressOptions TForm1::recompressOptions() const {
+    return {settings_.KeepDetails};
 }
 
 void TForm1::updateViewer(TJPEGImage& picture) {

@@ -53,7 +53,7 @@ void TForm1::BitBtn4Click() {
     }
     const BusyScope busy(State.Busy);
     PictureSaver::save(services_.files, Edit1->text(), State.SourceExtension, State.CurrentQuality,
-                       *chosen, settings_.KeepDetails);
+                       *chosen, recompressOptions());
     if (form4_) {
         form4_->open(*chosen);
     }

@@ -2,11 +2,12 @@
 // found by bisection on the worker thread, then taken by moving the slider.
 #include "imaging/bmp/TBitmap.h"
 #include "imaging/jpeg/TJPEGImage.h"
-#include "imaging/metadata/SavedMarkers.h"
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
 #include "recompress/EncodedSize.h"
+#include "recompress/JpegEncoding.h"
 #include "recompress/QualityBisection.h"
+#include "recompress/SizeSearch.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "ui/BackgroundTask.h"
@@ -40,14 +41,13 @@ std::optional<int> highestQualityUnder(const TBitmap& pixels, bool progressive,
                                        std::stop_token stop,
                                        const BackgroundTask::Progress& progress) {
     int tries = 0;
-    return QualityBisection::highestFitting([&](int quality) -> std::optional<bool> {
+    return SizeSearch::highestQualityUnder(maxBytes, [&](int quality) {
         const std::optional<std::int64_t> bytes =
             EncodedSize::at(pixels, progressive, quality, stop, markers);
-        if (!bytes) {
-            return std::nullopt;
+        if (bytes) {
+            progress(100 * ++tries / QualityBisection::MostTries);
         }
-        progress(100 * ++tries / QualityBisection::MostTries);
-        return *bytes <= maxBytes;
+        return bytes;
     });
 }
 
@@ -102,8 +102,8 @@ void TForm1::searchQualityUnder(qint64 kibibytes) {
     const std::shared_ptr<TBitmap> pixels = ownCopy(source.Decode());
     const bool progressive = source.ProgressiveWrite();
     // Each try counts the markers the save will write.
-    auto markers = std::make_shared<const JpegMarkers>(
-        SavedMarkers::forEncode(metadata, settings_.KeepDetails, source));
+    JpegEncoding::prepare(source, metadata, recompressOptions());
+    auto markers = std::make_shared<const JpegMarkers>(source.Markers());
     const qint64 maxBytes = kibibytes * 1024; // the readouts count kibibytes
     sizeSearch_->start<int>(
         [pixels, progressive, markers, maxBytes](std::stop_token stop,

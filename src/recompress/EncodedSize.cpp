@@ -4,6 +4,7 @@
 #include "core/TMemoryStream.h"
 #include "imaging/bmp/TBitmap.h"
 #include "imaging/jpeg/TJPEGImage.h"
+#include "recompress/JpegEncoding.h"
 
 std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progressive, int quality,
                                             std::stop_token stop, const JpegMarkers& markers) {
@@ -16,9 +17,8 @@ std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progress
     };
     jpeg.CopyFrom(&pixels);
     jpeg.setProgressiveWrite(progressive);
-    jpeg.setQuality(static_cast<std::uint8_t>(quality));
     jpeg.setMarkers(markers);
-    jpeg.Encode();
+    JpegEncoding::encode(jpeg, quality);
     // A cut-short encode leaves no bytes, and writing would encode again.
     if (stop.stop_requested()) {
         return std::nullopt;

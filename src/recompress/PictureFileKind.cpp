@@ -9,3 +9,12 @@ QString PictureFileKind::extension(const QString& path) {
 bool PictureFileKind::isJpeg(const QString& extension) {
     return extension.toUpper() == ".JPG";
 }
+
+bool PictureFileKind::hasJpegName(const QString& path) {
+    const QString upper = extension(path).toUpper();
+    return upper == ".JPG" || upper == ".JPEG";
+}
+
+QString PictureFileKind::commandLineExtension(const QString& path) {
+    return hasJpegName(path) ? QString(".jpg") : extension(path);
+}

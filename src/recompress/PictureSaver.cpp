@@ -4,8 +4,8 @@
 
 void PictureSaver::save(FileOperations& files, const QString& source,
                         const QString& sourceExtension, int quality, const QString& target,
-                        bool details) {
-    SaveEncoder encoder(source, sourceExtension, details);
+                        const RecompressOptions& options) {
+    SaveEncoder encoder(source, sourceExtension, options);
     encoder.encode(quality);
     encoder.write(files, target);
 }

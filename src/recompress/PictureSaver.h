@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recompress/RecompressOptions.h"
+
 #include <QString>
 
 class FileOperations;
@@ -7,9 +9,13 @@ class FileOperations;
 // Writes the loaded picture as a new JPEG file: read again from its file, encoded at the
 // chosen quality exactly as the preview was, so the file holds the data whose size the
 // preview showed. A progressive JPEG source gives a progressive file. The new file keeps the
-// loaded file's colour profile and way up, and its other details when `details` asks for them.
+// loaded file's colour profile and way up, and its other details when the options ask.
 class PictureSaver {
 public:
     static void save(FileOperations& files, const QString& source, const QString& sourceExtension,
-                     int quality, const QString& target, bool details = false);
+                     int quality, const QString& target, const RecompressOptions& options);
+    static void save(FileOperations& files, const QString& source, const QString& sourceExtension,
+                     int quality, const QString& target, bool details = false) {
+        save(files, source, sourceExtension, quality, target, RecompressOptions{details});
+    }
 };

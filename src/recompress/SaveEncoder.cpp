@@ -2,12 +2,12 @@
 
 #include "core/EAbort.h"
 #include "imaging/jpeg/TJPEGData.h"
-#include "imaging/metadata/SavedMarkers.h"
+#include "recompress/JpegEncoding.h"
 #include "recompress/ReplacingWriter.h"
 #include "recompress/SourceFile.h"
 
-SaveEncoder::SaveEncoder(const QString& source, const QString& sourceExtension, bool details,
-                         Stop stop)
+SaveEncoder::SaveEncoder(const QString& source, const QString& sourceExtension,
+                         const RecompressOptions& options, Stop stop)
     : stop_(std::move(stop)) {
     if (stop_) {
         workJpeg_.OnProgress = [this](TGraphic&, TProgressStage, std::uint8_t, bool, const TRect&,
@@ -17,12 +17,11 @@ SaveEncoder::SaveEncoder(const QString& source, const QString& sourceExtension, 
         SourceFile::read(source, sourceExtension, workJpeg_, workBitmap_);
     workJpeg_.Decode();
     stopWhenAsked(); // a cut-short decode keeps the rows it had
-    workJpeg_.setMarkers(SavedMarkers::forEncode(metadata, details, workJpeg_));
+    JpegEncoding::prepare(workJpeg_, metadata, options);
 }
 
 TMemoryStream& SaveEncoder::encode(int quality) {
-    workJpeg_.setQuality(static_cast<std::uint8_t>(quality));
-    workJpeg_.Encode();
+    JpegEncoding::encode(workJpeg_, quality);
     stopWhenAsked(); // a cut-short encode keeps no bytes and says nothing
     return *workJpeg_.data().Bytes;
 }

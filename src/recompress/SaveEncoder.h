@@ -2,6 +2,7 @@
 
 #include "imaging/bmp/TBitmap.h"
 #include "imaging/jpeg/TJPEGImage.h"
+#include "recompress/RecompressOptions.h"
 
 #include <QString>
 #include <functional>
@@ -19,8 +20,11 @@ public:
     using Stop = std::function<bool()>;
 
     // Raises what reading or decoding the file raises.
+    SaveEncoder(const QString& source, const QString& sourceExtension,
+                const RecompressOptions& options, Stop stop = {});
     SaveEncoder(const QString& source, const QString& sourceExtension, bool details,
-                Stop stop = {});
+                Stop stop = {})
+        : SaveEncoder(source, sourceExtension, RecompressOptions{details}, std::move(stop)) {}
     SaveEncoder(const SaveEncoder&) = delete;
     SaveEncoder& operator=(const SaveEncoder&) = delete;
 
