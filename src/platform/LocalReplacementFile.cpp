@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,29 +14,39 @@ namespace {
 // Enough of the target's name to tell what a left-over file was, and no more, so the
 // hidden name stays within the file system's limit whatever the target's length.
 constexpr qsizetype KeptNameLength = 48;
-constexpr int MostLinkAttempts = 100;
+constexpr int MostNameAttempts = 100;
 
 QByteArray descriptorName(int descriptor) {
     return "/proc/self/fd/" + QByteArray::number(descriptor);
 }
 
-mode_t modeFor(const QByteArray& target) {
+// The permissions of the file a replacement goes over, if there is one.
+std::optional<mode_t> targetMode(const QByteArray& target) {
     struct stat status {};
-    if (::stat(target.constData(), &status) == 0) {
-        return status.st_mode & 07777; // a replacement keeps the target's permissions
+    if (::stat(target.constData(), &status) != 0) {
+        return std::nullopt;
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask; // the usual ones, not the private ones of a work file
+    return status.st_mode & 07777;
 }
 
-int createUnnamed(const QByteArray& folder) {
-    const int descriptor = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+// A new file gets the usual permissions, which the kernel takes from 0666 through the
+// user's umask (never changed here: other threads create files meanwhile). A file that
+// replaces another starts private and takes the other's permissions at the commit.
+mode_t creationMode(const QByteArray& target) {
+    return targetMode(target) ? 0600 : 0666;
+}
+
+int createUnnamed(const QByteArray& folder, mode_t mode) {
+    const int descriptor = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (descriptor >= 0 && ::access(descriptorName(descriptor).constData(), W_OK) != 0) {
         ::close(descriptor); // no /proc to write it through
         return -1;
     }
     return descriptor;
+}
+
+QByteArray randomSuffix() {
+    return "." + QByteArray::number(QRandomGenerator::global()->generate(), 36);
 }
 
 } // namespace
@@ -50,17 +61,24 @@ QByteArray LocalReplacementFile::hiddenNameBeside(const QString& target, const Q
 }
 
 std::unique_ptr<LocalReplacementFile> LocalReplacementFile::create(const QString& target) {
-    const int unnamed = createUnnamed(QFile::encodeName(QFileInfo(target).absolutePath()));
+    const mode_t mode = creationMode(QFile::encodeName(target));
+    const int unnamed = createUnnamed(QFile::encodeName(QFileInfo(target).absolutePath()), mode);
     if (unnamed >= 0) {
         return std::unique_ptr<LocalReplacementFile>(new LocalReplacementFile(target, unnamed, {}));
     }
-    QByteArray pattern = hiddenNameBeside(target, ".XXXXXX");
-    const int named = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (named < 0) {
-        return nullptr;
+    for (int attempt = 0; attempt < MostNameAttempts; ++attempt) {
+        const QByteArray name = hiddenNameBeside(target, randomSuffix());
+        const int named = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (named >= 0) {
+            ::close(named);
+            return std::unique_ptr<LocalReplacementFile>(
+                new LocalReplacementFile(target, -1, name));
+        }
+        if (errno != EEXIST) {
+            return nullptr;
+        }
     }
-    ::close(named);
-    return std::unique_ptr<LocalReplacementFile>(new LocalReplacementFile(target, -1, pattern));
+    return nullptr;
 }
 
 LocalReplacementFile::LocalReplacementFile(const QString& target, int descriptor,
@@ -85,20 +103,19 @@ bool LocalReplacementFile::commit() {
     if (committed_) {
         return false;
     }
-    const mode_t mode = modeFor(target_);
+    const std::optional<mode_t> mode = targetMode(target_);
     if (descriptor_ < 0) {
-        committed_ = ::chmod(namedFile_.constData(), mode) == 0 &&
+        committed_ = (!mode || ::chmod(namedFile_.constData(), *mode) == 0) &&
                      ::rename(namedFile_.constData(), target_.constData()) == 0;
         return committed_;
     }
-    if (::fsync(descriptor_) != 0 || ::fchmod(descriptor_, mode) != 0) {
+    if (::fsync(descriptor_) != 0 || (mode && ::fchmod(descriptor_, *mode) != 0)) {
         return false;
     }
     // A link cannot replace a file, so the complete file gets a hidden name first, which a
     // rename then puts over the target in one step.
-    for (int attempt = 0; attempt < MostLinkAttempts; ++attempt) {
-        const QByteArray name = hiddenNameBeside(
-            targetName_, "." + QByteArray::number(QRandomGenerator::global()->generate(), 36));
+    for (int attempt = 0; attempt < MostNameAttempts; ++attempt) {
+        const QByteArray name = hiddenNameBeside(targetName_, randomSuffix());
         if (linkUnnamed(name)) {
             committed_ = ::rename(name.constData(), target_.constData()) == 0;
             if (!committed_) {

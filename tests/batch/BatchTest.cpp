@@ -11,6 +11,7 @@
 #include "support/ReferenceTool.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -349,4 +351,33 @@ TEST_F(Batch, FoldersNamedRelativelyKeepTheStructureBelowThem) {
     EXPECT_EQ(items[1].refusal, "");
     EXPECT_EQ(items[2].output, "out/top.jpg"); // named twice: one new file only
     EXPECT_EQ(items[2].refusal, "out/top.jpg is already the new file of trip/top.bmp");
+}
+
+TEST_F(Batch, ManyJobsUnderAPrivateUmaskLeaveNothingOpenToOthers) {
+    for (int folder = 0; folder < 8; ++folder) {
+        for (int picture = 0; picture < 6; ++picture) {
+            writeBmp(QString("in/f%1/g%2/p%3.bmp").arg(folder).arg(picture % 2).arg(picture), 24,
+                     16);
+        }
+    }
+    BatchOptions options = optionsFor({path("in")});
+    options.recursive = true;
+    options.outputFolder = path("out");
+    options.jobs = 16;
+    const mode_t previous = ::umask(077);
+    const int status = runHere(options);
+    ::umask(previous);
+    ASSERT_EQ(status, BatchRunner::AllDone);
+    int files = 0;
+    for (QDirIterator it(path("out"), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString name = it.next();
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(name).constData(), &status), 0);
+        const bool folder = S_ISDIR(status.st_mode);
+        files += !folder;
+        EXPECT_EQ(status.st_mode & 07777, folder ? 0700u : 0600u) << name.toStdString();
+    }
+    EXPECT_EQ(files, 48);
 }
