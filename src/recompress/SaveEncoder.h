@@ -22,8 +22,7 @@ public:
     // Raises what reading or decoding the file raises.
     SaveEncoder(const QString& source, const QString& sourceExtension,
                 const RecompressOptions& options, Stop stop = {});
-    SaveEncoder(const QString& source, const QString& sourceExtension, bool details,
-                Stop stop = {})
+    SaveEncoder(const QString& source, const QString& sourceExtension, bool details, Stop stop = {})
         : SaveEncoder(source, sourceExtension, RecompressOptions{details}, std::move(stop)) {}
     SaveEncoder(const SaveEncoder&) = delete;
     SaveEncoder& operator=(const SaveEncoder&) = delete;
