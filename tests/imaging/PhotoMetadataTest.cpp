@@ -141,6 +141,27 @@ TEST(ExifBlock, AThumbnailWithOtherDataAfterItIsBlankedInPlace) {
     EXPECT_EQ(ExifBlock(after).orientation(), 6);
 }
 
+TEST(ExifBlock, BytesAfterTheThumbnailThatAMakerNotePointsToKeepTheirPlaces) {
+    // A maker note reaches values of its own through offsets no directory here declares:
+    // some cameras put them after the thumbnail, at the end of the block.
+    const Bytes thumbnail(300, 0xD7);
+    Bytes tiff = exifBlock({false, 6, 4032, 3024, true, thumbnail});
+    const std::size_t valuesAt = tiff.size() + 1; // after a padding byte
+    const Bytes values{'N', 'E', 'F', 0x00, 0x0C, 0x00, 0x01, 0x02, 0x03, 0x04};
+    tiff.push_back(0);
+    tiff.insert(tiff.end(), values.begin(), values.end());
+    ExifBlock block(tiff);
+    block.dropThumbnail();
+    const Bytes& after = block.tiff();
+    ASSERT_EQ(after.size(), tiff.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(after[valuesAt + i], values[i]) << "value byte " << i;
+    }
+    EXPECT_EQ(std::search(after.begin(), after.end(), thumbnail.begin(), thumbnail.end()),
+              after.end());
+    EXPECT_EQ(ExifBlock(after).orientation(), 6);
+}
+
 TEST(MetadataReader, JoinsTheProfilesChunksInTheirOrderAndKeepsTheFirstExifAndEveryXmp) {
     const Bytes picture = encodePicture(makeTestPicture(40, 30), 80);
     const Bytes profile = iccProfile("RGB ", 150000);

@@ -215,6 +215,22 @@ ExifBlock::thumbnailRange(const std::optional<Directory>& second) const {
                                : std::nullopt;
 }
 
+bool ExifBlock::endsTheBlock(std::vector<Range> dropped) const {
+    // Bytes after the thumbnail may be values that a maker note points to in ways of its own,
+    // which no range here knows about: the block is cut only where nothing follows what goes.
+    // A byte between two ranges is the padding that keeps values on even offsets.
+    std::sort(dropped.begin(), dropped.end(),
+              [](const Range& a, const Range& b) { return a.begin < b.begin; });
+    std::uint64_t end = dropped.front().begin;
+    for (const Range& range : dropped) {
+        if (range.begin > end + 1) {
+            return false;
+        }
+        end = std::max(end, range.end);
+    }
+    return end + 1 >= tiff_.size();
+}
+
 void ExifBlock::erase(const std::vector<Range>& kept, const std::vector<Range>& dropped) {
     if (dropped.empty()) {
         return;
@@ -222,7 +238,8 @@ void ExifBlock::erase(const std::vector<Range>& kept, const std::vector<Range>& 
     const auto byEnd = [](const Range& a, const Range& b) { return a.end < b.end; };
     const auto byBegin = [](const Range& a, const Range& b) { return a.begin < b.begin; };
     const std::uint64_t keptEnd = std::max_element(kept.begin(), kept.end(), byEnd)->end;
-    if (std::min_element(dropped.begin(), dropped.end(), byBegin)->begin >= keptEnd) {
+    if (std::min_element(dropped.begin(), dropped.end(), byBegin)->begin >= keptEnd &&
+        endsTheBlock(dropped)) {
         tiff_.resize(keptEnd); // cameras put the thumbnail last: it goes with its bytes
         return;
     }

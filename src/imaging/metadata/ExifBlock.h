@@ -57,6 +57,7 @@ private:
     void addRanges(const std::optional<Directory>& directory, std::vector<Range>& ranges) const;
     std::optional<Range> valueRange(std::uint64_t entryOffset) const;
     std::optional<Range> thumbnailRange(const std::optional<Directory>& second) const;
+    bool endsTheBlock(std::vector<Range> dropped) const;
     void erase(const std::vector<Range>& kept, const std::vector<Range>& dropped);
 
     std::vector<std::uint8_t> tiff_;
