@@ -1,5 +1,6 @@
 #include "batch/BatchJob.h"
 
+#include "batch/BatchFailure.h"
 #include "core/EAbort.h"
 #include "core/Exception.h"
 #include "platform/FileOperations.h"
@@ -10,8 +11,9 @@
 #include "recompress/SaveEncoder.h"
 #include "recompress/SizeSearch.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 #include <new>
 
 namespace {
@@ -46,7 +48,7 @@ BatchResult BatchJob::run(const BatchItem& item) const {
     } catch (const EAbort&) {
         result.outcome = BatchResult::Outcome::Interrupted;
     } catch (const Exception& error) {
-        result.error = QString::fromStdString(error.message());
+        result.error = BatchFailure::reading(error);
     } catch (const std::bad_alloc&) {
         result.error = "not enough memory for this picture";
     }
@@ -163,11 +165,20 @@ void BatchJob::write(const BatchItem& item, const TMemoryStream& bytes, BatchRes
         result.error = item.output + " exists (--overwrite replaces it)";
         return;
     }
-    if (!QDir().mkpath(QFileInfo(item.output).path())) {
-        result.error = "cannot make the folder " + QFileInfo(item.output).path();
+    const QString folder = QFileInfo(item.output).path();
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
+    if (error) {
+        result.error =
+            "cannot make the folder " + folder + ": " + QString::fromStdString(error.message());
         return;
     }
-    writeReplacing(files_, item.output,
-                   [&bytes](const std::string& fileName) { bytes.saveToFile(fileName); });
+    try {
+        writeReplacing(files_, item.output,
+                       [&bytes](const std::string& fileName) { bytes.saveToFile(fileName); });
+    } catch (const Exception& error) {
+        result.error = BatchFailure::writing(error, item.output);
+        return;
+    }
     result.outcome = BatchResult::Outcome::Written;
 }

@@ -4,6 +4,9 @@
 
 class EFCreateError : public Exception {
 public:
-    explicit EFCreateError(const std::string& fileName)
-        : Exception(formatMessage("Impossible de créer le fichier %s", fileName)) {}
+    // `error`: the errno value of the failed creation, 0 when there is none.
+    explicit EFCreateError(const std::string& fileName, int error = 0)
+        : Exception(formatMessage("Impossible de créer le fichier %s", fileName)) {
+        setSystemReason(error);
+    }
 };

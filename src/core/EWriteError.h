@@ -5,5 +5,7 @@
 // A stream took fewer bytes than were given to it (a full disk, for example).
 class EWriteError : public Exception {
 public:
-    EWriteError() : Exception("Erreur d'écriture du flux") {}
+    explicit EWriteError(int error = 0) : Exception("Erreur d'écriture du flux") {
+        setSystemReason(error);
+    }
 };

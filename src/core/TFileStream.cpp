@@ -19,6 +19,7 @@ int openRegularFile(const std::string& fileName) {
                     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
         ::close(fd);
         fd = -1;
+        errno = S_ISDIR(info.st_mode) ? EISDIR : 0;
     }
     return fd;
 }
@@ -29,12 +30,12 @@ TFileStream::TFileStream(const std::string& fileName, Mode mode) : fileName_(fil
     if (mode == Mode::OpenRead) {
         fd_ = openRegularFile(fileName);
         if (fd_ < 0) {
-            throw EFOpenError(fileName);
+            throw EFOpenError(fileName, errno);
         }
     } else {
         fd_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (fd_ < 0) {
-            throw EFCreateError(fileName);
+            throw EFCreateError(fileName, errno);
         }
     }
 }

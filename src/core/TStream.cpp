@@ -4,6 +4,7 @@
 #include "core/EWriteError.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 std::int64_t TStream::size() {
@@ -20,8 +21,9 @@ void TStream::readBuffer(void* buffer, std::size_t count) {
 }
 
 void TStream::writeBuffer(const void* buffer, std::size_t count) {
+    errno = 0;
     if (count != 0 && write(buffer, count) != count) {
-        throw EWriteError();
+        throw EWriteError(errno);
     }
 }
 

@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -78,19 +79,24 @@ protected:
     }
 
     // In this process, as the program runs it, with the streams kept.
-    int runHere(const BatchOptions& options, QString* out = nullptr) {
+    int runHere(const BatchOptions& options, QString* out = nullptr, QString* err = nullptr,
+                FileOperations* files = nullptr) {
         std::FILE* outFile = std::tmpfile();
         std::FILE* errFile = std::tmpfile();
-        const int status = BatchRunner::run(options, files_, outFile, errFile);
-        if (out) {
-            std::rewind(outFile);
-            QByteArray text(1 << 16, '\0');
-            text.resize(static_cast<qsizetype>(std::fread(text.data(), 1, text.size(), outFile)));
-            *out = QString::fromUtf8(text);
-        }
-        std::fclose(outFile);
-        std::fclose(errFile);
+        const int status = BatchRunner::run(options, files ? *files : files_, outFile, errFile);
+        readBack(outFile, out);
+        readBack(errFile, err);
         return status;
+    }
+
+    static void readBack(std::FILE* stream, QString* text) {
+        if (text) {
+            std::rewind(stream);
+            QByteArray bytes(1 << 16, '\0');
+            bytes.resize(static_cast<qsizetype>(std::fread(bytes.data(), 1, bytes.size(), stream)));
+            *text = QString::fromUtf8(bytes);
+        }
+        std::fclose(stream);
     }
 
     BatchOptions optionsFor(const QStringList& inputs) const {
@@ -103,6 +109,28 @@ protected:
     QTemporaryDir pictures_;
     QTemporaryDir streams_;
     LocalFileOperations files_;
+};
+
+// The machine's files, but a new file named "full..." is written to a full disk and one
+// named "closed..." goes to a folder that takes no new file, as the system says them.
+class StrainedDisk : public LocalFileOperations {
+public:
+    std::unique_ptr<ReplacementFile> createReplacement(const QString& target) override {
+        if (QFileInfo(target).fileName().startsWith("full")) {
+            return std::make_unique<FullDisk>();
+        }
+        if (QFileInfo(target).fileName().startsWith("closed")) {
+            errno = EACCES;
+            return nullptr;
+        }
+        return LocalFileOperations::createReplacement(target);
+    }
+
+private:
+    struct FullDisk : ReplacementFile {
+        QString writableName() const override { return "/dev/full"; }
+        bool commit() override { return false; }
+    };
 };
 
 } // namespace
@@ -236,7 +264,7 @@ TEST_F(Batch, WhatCannotBeDoneIsReportedAndTheRestDone) {
 
     program = trevano({broken.fileName(), good, path("missing.bmp")});
     EXPECT_EQ(program.status, 1);
-    EXPECT_TRUE(program.err.contains(broken.fileName() + ": failed: Erreur JPEG #"));
+    EXPECT_TRUE(program.err.contains(broken.fileName() + ": failed: not a JPEG file"));
     EXPECT_TRUE(program.err.contains(path("missing.bmp") + ": failed: not found"));
     EXPECT_TRUE(program.out.contains(good + " -> " + path("good-recompressed.jpg") + ": "));
     EXPECT_TRUE(program.out.contains("3 of 3 pictures: 1 written, 2 failed"));
@@ -380,4 +408,37 @@ TEST_F(Batch, ManyJobsUnderAPrivateUmaskLeaveNothingOpenToOthers) {
         EXPECT_EQ(status.st_mode & 07777, folder ? 0700u : 0600u) << name.toStdString();
     }
     EXPECT_EQ(files, 48);
+}
+
+TEST_F(Batch, EachKindOfFailureIsSaidInPlainEnglishWithTheSystemsReason) {
+    const auto write = [this](const QString& name, const QByteArray& bytes) {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QByteArray bmp = bytes(writeBmp("whole.bmp", 40, 30));
+    struct Row {
+        QString input;
+        QString line;
+    };
+    const Row rows[] = {
+        {write("notes.jpg", "This is a text file."),
+         "failed: not a JPEG file: starts with 0x54 0x68"},
+        {write("empty.jpg", ""), "failed: empty input file"},
+        {write("header.bmp", "GIF89a" + QByteArray(80, char(1))), "failed: not a valid BMP file"},
+        {write("half.bmp", bmp.left(bmp.size() / 2)), "failed: unexpected end of file"},
+        {write("full.bmp", bmp),
+         "failed: cannot write " + path("full-recompressed.jpg") + ": No space left on device"},
+        {write("closed.bmp", bmp),
+         "failed: cannot write " + path("closed-recompressed.jpg") + ": Permission denied"},
+    };
+    StrainedDisk disk;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.input.toStdString());
+        QString err;
+        EXPECT_EQ(runHere(optionsFor({row.input}), nullptr, &err, &disk), BatchRunner::SomeFailed);
+        EXPECT_EQ(err, row.input + ": " + row.line + "\n");
+    }
+    EXPECT_EQ(everything().size(), 7); // the pictures alone
 }

@@ -4,6 +4,7 @@
 
 JpegErrorManager::JpegErrorManager() {
     jpeg_std_error(&manager_.pub);
+    libraryFormat_ = manager_.pub.format_message;
     manager_.pub.error_exit = errorExit;
     manager_.pub.emit_message = emitMessage; // warnings never stop a decode
     manager_.pub.output_message = outputMessage;
@@ -43,5 +44,10 @@ void JpegErrorManager::throwPending() {
         manager_.pending = nullptr;
         std::rethrow_exception(error);
     }
-    throw EJPEG(manager_.pub.msg_code);
+    // The library's wording reads only the error manager, so no library object is needed.
+    jpeg_common_struct common{};
+    common.err = &manager_.pub;
+    char text[JMSG_LENGTH_MAX] = {};
+    libraryFormat_(&common, text);
+    throw EJPEG(manager_.pub.msg_code, text);
 }

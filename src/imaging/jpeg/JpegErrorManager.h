@@ -49,5 +49,7 @@ private:
     static void formatMessage(j_common_ptr, char* buffer) { buffer[0] = '\0'; }
     static void resetErrorManager(j_common_ptr cinfo);
 
+    // The library's own wording of its messages, kept for the reason of an EJPEG.
+    void (*libraryFormat_)(j_common_ptr, char*) = nullptr;
     Manager manager_;
 };
