@@ -25,6 +25,10 @@ and as it will look once compressed as JPEG at the quality set with a slider,
 with the size the new file will have. The new file is saved under a new name,
 and can be turned by steps of 90 degrees, a JPEG file without loss of quality.
 
+From the command line, trevano --batch recompresses many pictures and whole
+folders the same way, at a quality, under a file size or above a similarity,
+on several processors at once, without opening a window.
+
 The interface exists in English and in French.")
 # The libraries the programs link, found by dpkg-shlibdeps: the rotation tool turns through
 # TurboJPEG itself and runs no other program.
