@@ -65,6 +65,26 @@ bool writeFile(const char* name, const std::vector<std::uint8_t>& bytes) {
     return !file.fail();
 }
 
+// Whether the picture's frame is progressive, read from its markers up to the first frame
+// or scan: a turn keeps the coding of the file it turns, and the library's transform writes a
+// baseline file unless told otherwise.
+bool progressive(const std::vector<unsigned char>& bytes) {
+    std::size_t at = 2; // after the start of picture
+    while (at + 4 <= bytes.size() && bytes[at] == 0xFF) {
+        const unsigned char marker = bytes[at + 1];
+        if (marker == 0xFF) {
+            ++at; // fill byte
+            continue;
+        }
+        if (marker == 0xDA || (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
+                               marker != 0xC8 && marker != 0xCC)) {
+            return marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+        }
+        at += 2 + ((std::size_t{bytes[at + 2]} << 8) | bytes[at + 3]);
+    }
+    return false;
+}
+
 // The library's transform owns its buffers; this frees them however the run ends.
 class Transformer {
 public:
@@ -125,9 +145,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot read %s\n", argv[0], input);
         return Failure;
     }
+    tjtransform settled = *transform;
+    if (progressive(*bytes)) {
+        settled.options |= TJXOPT_PROGRESSIVE;
+    }
     bool warned = false;
     const std::optional<std::vector<std::uint8_t>> turned =
-        Transformer().run(*bytes, *transform, warned);
+        Transformer().run(*bytes, settled, warned);
     if (!turned || !writeFile(output, *turned)) {
         std::remove(output); // half a picture is worse than none
         return Failure;

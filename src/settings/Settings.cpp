@@ -4,11 +4,21 @@
 #include "platform/SettingsStore.h"
 #include "settings/LanguageText.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString LanguageName = "Language";
 const QString PathName = "Path";
 const QString KeepDetailsName = "KeepDetails";
+const QString SmallerFilesName = "SmallerFiles";
+const QString LongestSideName = "LongestSide";
+
+int offeredSide(const QString& text) {
+    const int pixels = text.toInt();
+    const std::vector<int>& offered = Settings::LongestSides();
+    return std::find(offered.begin(), offered.end(), pixels) != offered.end() ? pixels : 0;
+}
 
 // Closes the key however the work on it ends.
 class KeyCloser {
@@ -37,6 +47,8 @@ void Settings::load() {
     Language = readOr(LanguageName, DefaultLanguage);
     Path = readOr(PathName, defaultPath_);
     KeepDetails = readOr(KeepDetailsName, "false") == "true";
+    SmallerFiles = readOr(SmallerFilesName, "false") == "true";
+    LongestSide = offeredSide(readOr(LongestSideName, "0"));
 }
 
 bool Settings::storeLanguage(const QString& language) {
@@ -51,11 +63,30 @@ bool Settings::storeLanguage(const QString& language) {
 
 bool Settings::storeKeepDetails(bool keep) {
     KeepDetails = keep;
+    return storeText(KeepDetailsName, keep ? "true" : "false");
+}
+
+bool Settings::storeSmallerFiles(bool smaller) {
+    SmallerFiles = smaller;
+    return storeText(SmallerFilesName, smaller ? "true" : "false");
+}
+
+bool Settings::storeLongestSide(int pixels) {
+    LongestSide = offeredSide(QString::number(pixels));
+    return storeText(LongestSideName, QString::number(LongestSide));
+}
+
+const std::vector<int>& Settings::LongestSides() {
+    static const std::vector<int> sides{3840, 2560, 2048, 1920, 1600, 1280, 1024, 800};
+    return sides;
+}
+
+bool Settings::storeText(const QString& name, const QString& value) {
     KeyCloser closer(store_);
     if (!store_.open()) {
         return false;
     }
-    store_.writeText(KeepDetailsName, keep ? "true" : "false");
+    store_.writeText(name, value);
     return true;
 }
 

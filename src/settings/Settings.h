@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 class SettingsStore;
 
@@ -17,6 +18,11 @@ public:
     QString Path;
     // Whether saved files keep the loaded photo's EXIF details and XMP; off until asked for.
     bool KeepDetails = false;
+    // Whether new files are coded progressively with optimised tables: the same pixels in
+    // fewer bytes. Off until asked for, so a new file is what the encoder's defaults make.
+    bool SmallerFiles = false;
+    // The longest side of the new files, in pixels; 0 keeps the loaded picture's size.
+    int LongestSide = 0;
 
     // Fills Language and Path from the store, creating the key with both defaults at first
     // run. A value of the wrong type gives its default in memory and is left as it is.
@@ -28,6 +34,12 @@ public:
     // (false when it does not). The first start does not write it: a file without it means
     // the details are not kept.
     bool storeKeepDetails(bool keep);
+    // The same for the coding of new files and for their longest side (a side the menu does
+    // not offer reads as 0).
+    bool storeSmallerFiles(bool smaller);
+    bool storeLongestSide(int pixels);
+    // The longest sides the menu offers, largest first, after the loaded picture's own size.
+    static const std::vector<int>& LongestSides();
 
     bool french() const;
     const QString& defaultPath() const { return defaultPath_; }
@@ -36,6 +48,7 @@ public:
 
 private:
     QString readOr(const QString& name, const QString& fallback);
+    bool storeText(const QString& name, const QString& value);
     void createWithDefaults();
 
     SettingsStore& store_;

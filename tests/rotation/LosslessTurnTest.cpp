@@ -109,6 +109,25 @@ TEST_F(LosslessTurn, ATurnKeepsEveryMarkerAndSettlesTheExifBlockToTheTurnedPixel
     }
 }
 
+TEST_F(LosslessTurn, ATurnKeepsTheCodingOfTheFileItTurns) {
+    photo(160, 120, "baseline");
+    ASSERT_EQ(runReferenceTool({"jpegtran", "-optimize", "-progressive", "-outfile",
+                                file("progressive.jpg").string(), file("baseline.jpg").string()}),
+              0);
+    for (const std::string name : {"baseline", "progressive"}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(turn(file(name + ".jpg"), file(name + "-turned.jpg")), 0);
+        std::vector<std::string> command{"jpegtran", "-copy", "none", "-rotate", "90"};
+        if (name == "progressive") {
+            command.push_back("-progressive");
+        }
+        command.insert(command.end(),
+                       {"-outfile", file("reference.jpg").string(), file(name + ".jpg").string()});
+        ASSERT_EQ(runReferenceTool(command), 0);
+        EXPECT_EQ(readFile(file(name + "-turned.jpg")), readFile(file("reference.jpg")));
+    }
+}
+
 TEST_F(LosslessTurn, AnUnsoundExifBlockAndAPictureIndexAreLeftOutAndEverythingElseKept) {
     Bytes exif = exifBlock({false, 6, 203, 141, true, {}});
     exif[6] = 0xF0; // the first directory far beyond the block

@@ -168,3 +168,21 @@ TEST_F(SettingsFile, TheDetailsChoiceHasAKeyOfItsOwnWrittenOnlyWhenMade) {
     EXPECT_TRUE(settings_.KeepDetails);
     EXPECT_EQ(contents(), "(no file)");
 }
+
+TEST_F(SettingsFile, TheCodingAndTheLongestSideHaveKeysOfTheirOwnAndSurviveARestart) {
+    EXPECT_FALSE(loaded().SmallerFiles);
+    EXPECT_EQ(settings_.LongestSide, 0);
+    EXPECT_TRUE(settings_.storeSmallerFiles(true));
+    EXPECT_TRUE(settings_.storeLongestSide(1920));
+    EXPECT_EQ(contents(), QByteArray("[General]\nLanguage=English\nLongestSide=1920\nPath=") +
+                              DefaultPath.toUtf8() + "\nSmallerFiles=true\n");
+    Settings next(store_, DefaultPath);
+    next.load();
+    EXPECT_TRUE(next.SmallerFiles);
+    EXPECT_EQ(next.LongestSide, 1920);
+    // A side the menu does not offer, or no number at all, keeps the picture's own size.
+    for (const char* side : {"1919", "-800", "big", "0"}) {
+        write(QByteArray("[General]\nLanguage=English\nLongestSide=") + side + "\n");
+        EXPECT_EQ(loaded().LongestSide, 0) << side;
+    }
+}
