@@ -40,29 +40,33 @@ TEST(ResizeTarget, LongestSideBecomesTheLimitAndTheOtherFollowsRounded) {
     EXPECT_THROW(ResizeTarget::of({0, 10}, 5), std::invalid_argument);
 }
 
-TEST(ReducedDecode, LargestReductionThatStillCoversTheTarget) {
+TEST(ReducedDecode, LargestReductionThatLeavesTheFilterEnoughToDo) {
     using enum TJPEGDecodeScale;
+    const ReducedDecode::LeastRemaining plain;
+    const ReducedDecode::LeastRemaining measured = ReducedDecode::Measured;
     struct Case {
-        PixelSize header;
         PixelSize target;
-        double least;
+        const ReducedDecode::LeastRemaining& least;
         TJPEGDecodeScale scale;
     };
+    // A 6000 x 4000 photograph.
     for (const Case& c : std::initializer_list<Case>{
-             {{6000, 4000}, {1920, 1280}, 1, Half},
-             {{6000, 4000}, {1500, 1000}, 1, Quarter},
-             {{6000, 4000}, {750, 500}, 1, Eighth},
-             {{5999, 3999}, {750, 500}, 1, Eighth}, // 750 x 500 rounded up
-             {{6000, 4000}, {751, 501}, 1, Quarter},
-             {{6000, 4000}, {3840, 2560}, 1, Full},
-             {{6000, 4000}, {1500, 1000}, 2, Half},
-             {{6000, 4000}, {1920, 1280}, 2, Full},
-             {{6000, 4000}, {200, 133}, 2, Eighth},
+             {{1920, 1280}, plain, Half},
+             {{1500, 1000}, plain, Quarter},
+             {{750, 500}, plain, Eighth},
+             {{751, 501}, plain, Quarter},
+             {{3840, 2560}, plain, Full},
+             {{1920, 1280}, measured, Half}, // 3000 / 1920 = 1.56
+             {{2048, 1365}, measured, Full}, // 1.46
+             {{1024, 683}, measured, Half},  // 1500 / 1024 = 1.46: not yet a quarter
+             {{600, 400}, measured, Quarter},
+             {{40, 27}, measured, Quarter}, // never an eighth
          }) {
-        EXPECT_EQ(ReducedDecode::scaleFor(c.header, c.target, c.least), c.scale)
-            << c.target.width << " least " << c.least;
+        EXPECT_EQ(ReducedDecode::scaleFor({6000, 4000}, c.target, c.least), c.scale)
+            << c.target.width;
     }
-    EXPECT_EQ(ReducedDecode::decodedSize({6001, 4001}, Eighth), (PixelSize{751, 501}));
+    EXPECT_EQ(ReducedDecode::decodedSize({6001, 3999}, Eighth), (PixelSize{751, 500}));
+    EXPECT_EQ(ReducedDecode::scaleFor({5999, 3999}, {750, 500}, plain), Eighth);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "imaging/resample/ReducedDecode.h"
 
-#include <initializer_list>
+#include <utility>
 
 PixelSize ReducedDecode::decodedSize(PixelSize header, TJPEGDecodeScale scale) {
     const int divisor = 1 << static_cast<int>(scale);
@@ -8,12 +8,12 @@ PixelSize ReducedDecode::decodedSize(PixelSize header, TJPEGDecodeScale scale) {
 }
 
 TJPEGDecodeScale ReducedDecode::scaleFor(PixelSize header, PixelSize target,
-                                         double leastReduction) {
-    for (TJPEGDecodeScale scale :
-         {TJPEGDecodeScale::Eighth, TJPEGDecodeScale::Quarter, TJPEGDecodeScale::Half}) {
+                                         const LeastRemaining& least) {
+    for (const auto& [scale, factor] : {std::pair{TJPEGDecodeScale::Eighth, least.eighth},
+                                        std::pair{TJPEGDecodeScale::Quarter, least.quarter},
+                                        std::pair{TJPEGDecodeScale::Half, least.half}}) {
         const PixelSize decoded = decodedSize(header, scale);
-        if (decoded.width >= leastReduction * target.width &&
-            decoded.height >= leastReduction * target.height) {
+        if (decoded.width >= factor * target.width && decoded.height >= factor * target.height) {
             return scale;
         }
     }
