@@ -158,3 +158,40 @@ TEST_F(JpegReference, ScaledDecodeHasTheLibrarySizeRoundedUp) {
     EXPECT_EQ(jpeg.ImageHeight(), 16);
     EXPECT_EQ(bitmapColours(jpeg.Decode()).rgb, reference.rgb);
 }
+
+// The optimised coding changes the file's tables and scans, never its coefficients: the
+// file jpegtran makes of the baseline one, byte for byte, and the same pixels in fewer bytes.
+TEST_F(JpegReference, OptimizedCodingIsTheBaselineFileRecodedLosslessly) {
+    if (!referenceToolExists("jpegtran")) {
+        GTEST_SKIP() << "jpegtran (libjpeg-turbo-progs) is not installed";
+    }
+    for (const bool gray : {false, true}) {
+        for (const std::uint8_t quality : {10, 75, 98}) {
+            SCOPED_TRACE(testing::Message() << "quality " << int(quality) << ", gray " << gray);
+            const std::vector<std::uint8_t> baseline = encode(quality, gray, false);
+            TJPEGImage jpeg;
+            jpeg.setGrayMode(gray);
+            takePicture(jpeg, picture_);
+            jpeg.setQuality(quality);
+            jpeg.setOptimizedCoding(true);
+            TMemoryStream stream;
+            jpeg.WriteToStream(stream);
+            const std::vector<std::uint8_t> optimized(stream.memory(),
+                                                      stream.memory() + stream.size());
+            writeBytes(folder_ / "baseline.jpg", baseline);
+            ASSERT_EQ(runReferenceTool({"jpegtran", "-copy", "all", "-optimize", "-progressive",
+                                        (folder_ / "baseline.jpg").string()},
+                                       folder_ / "recoded.jpg"),
+                      0);
+            EXPECT_EQ(optimized, readBytes(folder_ / "recoded.jpg"));
+            EXPECT_LT(optimized.size(), baseline.size());
+            TJPEGImage ours;
+            RgbPicture fromBaseline, fromOptimized;
+            decodeBoth(baseline, {"-dct", "float"}, ours, fromBaseline);
+            const RgbPicture oursFromBaseline = bitmapColours(ours.Decode());
+            decodeBoth(optimized, {"-dct", "float"}, ours, fromOptimized);
+            EXPECT_EQ(fromOptimized.rgb, fromBaseline.rgb);
+            EXPECT_EQ(bitmapColours(ours.Decode()).rgb, oursFromBaseline.rgb);
+        }
+    }
+}

@@ -63,6 +63,11 @@ public:
     void setQuality(std::uint8_t quality) { quality_ = quality; }
     bool ProgressiveWrite() const { return progressiveWrite_; }
     void setProgressiveWrite(bool progressive) { progressiveWrite_ = progressive; }
+    // Optimised Huffman tables and progressive scans: the same coefficients, so the same
+    // pixels once decoded, in the smaller file that jpegtran -optimize -progressive would
+    // make of the baseline one, for a slower encode. Off by default.
+    bool OptimizedCoding() const { return optimizedCoding_; }
+    void setOptimizedCoding(bool optimized) { optimizedCoding_ = optimized; }
     bool ProgressiveRead() const { return progressiveRead_; }
     void setProgressiveRead(bool progressive) { progressiveRead_ = progressive; }
     bool GrayMode() const { return grayMode_; }
@@ -125,6 +130,7 @@ private:
     std::uint8_t quality_;
     bool progressiveRead_;
     mutable bool progressiveWrite_; // also refreshed by the scaled-size query
+    bool optimizedCoding_ = false;
     TJPEGDecodeSpeed decodeSpeed_;
     TJPEGDecodeScale decodeScale_;
     JpegMarkers markers_;

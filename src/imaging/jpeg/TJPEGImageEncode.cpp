@@ -87,8 +87,11 @@ void TJPEGImage::compress(const TBitmap& rgb) {
             data_->IsGray = true;
             jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
         }
-        if (progressiveWrite_) {
+        if (progressiveWrite_ || optimizedCoding_) {
             jpeg_simple_progression(&cinfo);
+        }
+        if (optimizedCoding_) {
+            cinfo.optimize_coding = TRUE;
         }
         jpeg_start_compress(&cinfo, TRUE);
         writeMarkers(cinfo, markers_);
