@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -66,7 +67,7 @@ double SimilaritySearch::expectedCrossing() const {
     // From the end of the bracket nearest the aim: on a curve that grows, no try on the same
     // side of the aim is nearer.
     const auto distance = [&](int quality) {
-        return tried_.count(quality) == 0 ? INFINITY
+        return tried_.count(quality) == 0 ? std::numeric_limits<double>::infinity()
                                           : std::abs(logDistance(tried_.at(quality)) - target);
     };
     const int from = distance(below_) <= distance(reaching_) ? below_ : reaching_;
@@ -80,7 +81,7 @@ double SimilaritySearch::slopeFrom(int from) const {
     int other = from == below_ ? reaching_ : below_;
     if (tried_.count(other) == 0) {
         const double target = logDistance(aim_);
-        double closest = INFINITY;
+        double closest = std::numeric_limits<double>::infinity();
         for (const auto& [quality, similarity] : tried_) {
             const double distance = std::abs(logDistance(similarity) - target);
             if (quality != from && distance < closest) {
