@@ -83,7 +83,7 @@ RgbPicture flatPicture(int width, int height, std::uint8_t level) {
     return {width, height, std::vector<std::uint8_t>(std::size_t(width) * height * 3, level)};
 }
 
-class SimilarityReference : public ::testing::Test {
+class ScikitImageScore : public ::testing::Test {
 protected:
     void SetUp() override {
         python_ = pythonWithScikitImage();
@@ -120,7 +120,7 @@ protected:
 
 } // namespace
 
-TEST_F(SimilarityReference, AgreesToFourDecimalPlaces) {
+TEST_F(ScikitImageScore, AgreesToFourDecimalPlaces) {
     const RgbPicture photo = makeTestPicture(160, 120);
     const RgbPicture gray = grayPicture(97, 71); // odd sizes: no whole number of windows
     const std::vector<std::string> names{"identical", "strong recompression",
@@ -138,7 +138,7 @@ TEST_F(SimilarityReference, AgreesToFourDecimalPlaces) {
         SCOPED_TRACE(names[i]);
         const double ours = StructuralSimilarity::mean(pairs[i].first, pairs[i].second).value();
         EXPECT_NEAR(ours, theirs[i], 0.5e-4);
-        EXPECT_NEAR(ours, theirs[i], 1e-9) << "closer than the four places: the same sums";
+        EXPECT_NEAR(ours, theirs[i], 1e-5) << "closer than the four places: single precision";
         std::cout << "[ score    ] " << names[i] << ": " << std::setprecision(12) << ours
                   << " against " << theirs[i] << '\n';
     }
@@ -153,8 +153,8 @@ TEST(StructuralSimilarity, PicturesNarrowerThanTheWindowUseTheWidestWindowThatFi
     const LumaPlane darker = lumaOf(flatPicture(1, 1, 100));
     // One pixel: no variance, the score is the means' term alone.
     const double c1 = (0.01 * 255) * (0.01 * 255);
-    EXPECT_DOUBLE_EQ(StructuralSimilarity::mean(dot, darker).value(),
-                     (2 * 200.0 * 100 + c1) / (200.0 * 200 + 100.0 * 100 + c1));
+    EXPECT_NEAR(StructuralSimilarity::mean(dot, darker).value(),
+                (2 * 200.0 * 100 + c1) / (200.0 * 200 + 100.0 * 100 + c1), 1e-7);
 }
 
 TEST(StructuralSimilarity, PlanesOfDifferentOrNoSizeAreRefusedAndAStopGivesNothing) {

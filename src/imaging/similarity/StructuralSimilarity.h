@@ -10,14 +10,16 @@ struct LumaPlane;
 // variances and covariance under an 11 x 11 Gaussian window (sigma 1.5), the constants
 // (0.01 x 255)^2 and (0.03 x 255)^2, averaged over the positions where the whole window
 // lies inside the picture. A side shorter than 11 pixels gets the widest odd window that
-// fits. Computed row by row, so the memory it needs grows with the width alone.
+// fits. One score between two pictures; to score several against the same picture, keep a
+// SimilarityReference of it, which does the first picture's half of the work once and
+// says what memory it holds.
 class StructuralSimilarity {
 public:
     // 1 for identical planes. Nothing when `stop` is requested before the end; planes of
     // different or empty sizes are refused with std::invalid_argument.
     static std::optional<double> mean(const LumaPlane& first, const LumaPlane& second,
                                       std::stop_token stop = {});
-    // The same, the rows worked out as the score reaches them.
+    // The same, on rows worked out from the pictures.
     static std::optional<double> mean(LumaRows& first, LumaRows& second, std::stop_token stop = {});
 
     static constexpr int WindowRadius = 5;
