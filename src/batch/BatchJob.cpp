@@ -3,12 +3,15 @@
 #include "batch/BatchFailure.h"
 #include "core/EAbort.h"
 #include "core/Exception.h"
+#include "imaging/similarity/SimilarityReference.h"
 #include "platform/FileOperations.h"
-#include "recompress/NewFileSimilarity.h"
+#include "recompress/EncodedSimilarity.h"
 #include "recompress/PictureFileKind.h"
 #include "recompress/QualityBisection.h"
 #include "recompress/ReplacingWriter.h"
 #include "recompress/SaveEncoder.h"
+#include "recompress/SimilaritySearch.h"
+#include "recompress/SimilarityTrial.h"
 #include "recompress/SizeSearch.h"
 
 #include <QFile>
@@ -65,8 +68,11 @@ BatchResult BatchJob::recompress(const BatchItem& item) const {
     }
     result.bytesBefore = *before;
     SaveEncoder encoder(item.input, PictureFileKind::commandLineExtension(item.input),
-                        RecompressOptions{options_.keepDetails},
-                        [this] { return stop_.stop_requested(); });
+                        options_.recompressOptions(), stop_);
+    result.width = encoder.pixels().width();
+    result.height = encoder.pixels().height();
+    result.shrunk = encoder.shrunk();
+    result.withinSide = options_.maxSide > 0 && !encoder.shrunk();
     std::optional<TMemoryStream> bytes = choose(encoder, result);
     if (!bytes) {
         return result;
@@ -126,34 +132,30 @@ std::optional<TMemoryStream> BatchJob::highestUnderSize(SaveEncoder& encoder,
 
 std::optional<TMemoryStream> BatchJob::smallestSimilarEnough(SaveEncoder& encoder,
                                                              BatchResult& result) const {
-    // The similarity grows with the quality: the qualities below the aim "fit" under it, and
-    // the answer is the first one above them.
-    std::optional<TMemoryStream> best;
-    double highest = 0;
-    const std::optional<int> below = QualityBisection::highestFitting([&](int tried) {
-        TMemoryStream& bytes = encode(encoder, tried, result);
-        const double similar = similarity(encoder, bytes);
-        highest = similar;
-        if (similar < options_.minSimilarity) {
-            return std::optional<bool>(true);
-        }
-        best = copyOf(bytes); // the lowest reaching so far: the last reaching try
-        result.similarity = similar;
-        return std::optional<bool>(false);
-    });
-    if (!below || *below == 100) {
-        result.similarity.reset();
+    // The tries code their files the quickest way; the answer is then encoded as it is saved.
+    SimilarityTrial trial(encoder.pixels());
+    const std::optional<SimilaritySearch::Outcome> found =
+        SimilaritySearch::lowestReaching(options_.minSimilarity, [&](int quality) {
+            ++result.encodes;
+            return trial.at(quality, stop_);
+        });
+    if (!found) {
+        throw EAbort();
+    }
+    if (!found->quality) {
         result.error = "no quality reaches a similarity of " +
                        QString::number(options_.minSimilarity) + " (quality 100 gives " +
-                       QString::number(highest, 'f', 4) + ")";
+                       QString::number(found->similarity, 'f', 4) + ")";
         return std::nullopt;
     }
-    result.quality = *below + 1;
-    return best;
+    result.quality = *found->quality;
+    result.similarity = found->similarity;
+    return copyOf(encode(encoder, result.quality, result));
 }
 
 double BatchJob::similarity(SaveEncoder& encoder, TMemoryStream& bytes) const {
-    const std::optional<double> score = NewFileSimilarity::of(encoder.pixels(), bytes, stop_);
+    const SimilarityReference loaded(encoder.pixels());
+    const std::optional<double> score = EncodedSimilarity::of(loaded, bytes, stop_);
     if (!score) {
         throw EAbort();
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recompress/RecompressOptions.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -20,10 +22,15 @@ struct BatchOptions {
     bool recursive = false;
     bool overwrite = false;
     bool keepDetails = false;
+    bool baseline = false; // the window's default coding, not the smaller progressive one
+    int maxSide = 0;       // the longest side of the new files; 0 keeps each picture's size
     bool onlySmaller = false;
     bool dryRun = false;
     bool json = false;
     bool quiet = false;
     bool similarity = false; // the similarity of every file, not only when it is aimed at
     int jobs = 1;
+
+    // What each new file is made with, as the window's choices say it there.
+    RecompressOptions recompressOptions() const { return {keepDetails, !baseline, maxSide}; }
 };

@@ -24,12 +24,26 @@ QString sizes(const BatchResult& result) {
            share(result.bytesAfter, result.bytesBefore) + ")";
 }
 
+// The new file's pixels: "1920 x 1280", shrunk or said to be within the side asked for.
+QString pixelSize(const BatchResult& result) {
+    if (result.width <= 0) {
+        return {};
+    }
+    QString text = ", " + QString::number(result.width) + " x " + QString::number(result.height);
+    if (result.shrunk) {
+        text += " (shrunk)";
+    } else if (result.withinSide) {
+        text += " (already within --max-side, left at its size)";
+    }
+    return text;
+}
+
 QString qualityAndSimilarity(const BatchResult& result) {
     QString text = ", quality " + QString::number(result.quality);
     if (result.similarity) {
         text += ", SSIM " + QString::number(*result.similarity, 'f', 4);
     }
-    return text;
+    return text + pixelSize(result);
 }
 
 const char* outcomeName(BatchResult::Outcome outcome) {
@@ -101,6 +115,11 @@ QString BatchReport::json(const BatchItem& item, const BatchResult& result) {
     }
     if (result.quality >= 0) {
         object["quality"] = result.quality;
+    }
+    if (result.width > 0) {
+        object["width"] = result.width;
+        object["height"] = result.height;
+        object["shrunk"] = result.shrunk;
     }
     if (result.similarity) {
         object["ssim"] = *result.similarity;

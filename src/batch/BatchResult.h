@@ -19,6 +19,10 @@ struct BatchResult {
     std::int64_t bytesAfter = 0;
     int quality = -1; // the quality chosen; -1 when none was
     std::optional<double> similarity;
-    int encodes = 0; // the encodes it took: one for a quality, at most 7 for a search
+    int encodes = 0; // the encodes it took: one for a quality, a few for a search
+    int width = 0;   // the new file's pixel size; 0 when none was made
+    int height = 0;
+    bool shrunk = false;     // to the longest side asked for
+    bool withinSide = false; // a longest side was asked for, and the picture was within it
     QString error;
 };

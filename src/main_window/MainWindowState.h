@@ -8,6 +8,8 @@ struct MainWindowState {
     // The quality chosen on the slider, and the one the preview on screen was made with.
     int CurrentQuality = 0;
     int CompressedQuality = 100;
+    // The similarity the last search asked for, which the next one offers.
+    double SimilarityAim = 0.95;
     // The loaded file's extension with its dot, as written in its name (".jpg", ".JPG").
     QString SourceExtension;
     // The loaded picture's size, and the top of a centred picture in the panes.

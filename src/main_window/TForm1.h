@@ -19,6 +19,7 @@ class BackgroundTask;
 class PreviewJudge;
 class QFrame;
 class QLineEdit;
+class QMenu;
 class QThreadPool;
 class QTimer;
 class Settings;
@@ -112,8 +113,11 @@ public:
     // The slider's context menu and its item: the highest quality under a size.
     void TrackBar1ContextPopup(QPoint at);
     void SizeSearchClick();
-    // The menu's other item: saved files keep the photo's details, or not.
+    void SimilaritySearchClick();
+    // The menu's choices for every new file: its details, its coding, its longest side.
     void KeepDetailsClick(bool keep);
+    void SmallerFileClick(bool smaller);
+    void LongestSideClick(int pixels);
 
     // The length of the file a save would write now: the preview's, with the markers the
     // save writes in place of those it was encoded with.
@@ -161,6 +165,9 @@ private:
     // The markers the save would write beside `encoder`'s picture, which now come from
     // `source`; the preview is encoded with them, so its size is the saved file's.
     void markForSaving(TJPEGImage& encoder, const PictureMetadata& source);
+    QMenu* longestSideMenu(QMenu* parent);
+    // Makes the preview on screen again after a choice about new files changed.
+    void recodePreview();
     // What the settings ask of every new file: the preview's, the searches' and the save's.
     RecompressOptions recompressOptions() const;
     void showCompressedResult(TJPEGImage& workJpeg, TMemoryStream& stream);
@@ -200,6 +207,10 @@ private:
     void searchQualityUnder(qint64 kibibytes);
     void sizeSearchEnded(int quality, qint64 kibibytes);
     void sizeSearchFailed(const QString& text);
+    void searchQualityReaching(double aim);
+    void similaritySearchEnded(const std::optional<int>& quality, double aim);
+    // A similarity as the box shows it: its decimals, a decimal comma in French.
+    QString aimText(double aim) const;
     // The one worker thread; declared first, so it goes last and waits for the work that
     // the two below have stopped.
     std::unique_ptr<QThreadPool> worker_;

@@ -54,7 +54,8 @@ void TForm1::recompress(int quality) {
     // The file as it is now on disk: the pixels of the last tick stand for it only while it
     // is provably unchanged.
     const PictureMetadata& metadata =
-        decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, workJpeg);
+        decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, workJpeg,
+                                  recompressOptions().longestSide);
     markForSaving(workJpeg, metadata);
     JpegEncoding::encode(workJpeg, quality);
     showCompressedResult(workJpeg, previewStream);
@@ -68,7 +69,7 @@ void TForm1::markForSaving(TJPEGImage& encoder, const PictureMetadata& source) {
 }
 
 RecompressOptions TForm1::recompressOptions() const {
-    return {settings_.KeepDetails};
+    return {settings_.KeepDetails, settings_.SmallerFiles, settings_.LongestSide};
 }
 
 void TForm1::updateViewer(TJPEGImage& picture) {

@@ -7,7 +7,8 @@
 #include "recompress/JpegEncoding.h"
 
 std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progressive, int quality,
-                                            std::stop_token stop, const JpegMarkers& markers) {
+                                            std::stop_token stop, const JpegMarkers& markers,
+                                            bool smallerFile) {
     TJPEGImage jpeg;
     jpeg.OnProgress = [&stop](TGraphic&, TProgressStage, std::uint8_t, bool, const TRect&,
                               const std::string&) {
@@ -18,6 +19,7 @@ std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progress
     jpeg.CopyFrom(&pixels);
     jpeg.setProgressiveWrite(progressive);
     jpeg.setMarkers(markers);
+    jpeg.setOptimizedCoding(smallerFile);
     JpegEncoding::encode(jpeg, quality);
     // A cut-short encode leaves no bytes, and writing would encode again.
     if (stop.stop_requested()) {

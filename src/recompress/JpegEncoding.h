@@ -12,7 +12,7 @@ class TJPEGImage;
 class JpegEncoding {
 public:
     // Readies `picture`, which holds the pixels to encode, to be written as a new file of a
-    // loaded file that says `source` beside its pixels: the markers it carries.
+    // loaded file that says `source` beside its pixels: the markers it carries and its coding.
     static void prepare(TJPEGImage& picture, const PictureMetadata& source,
                         const RecompressOptions& options);
     // Replaces the bytes of `picture` with its pixels encoded at `quality`. A cut-short

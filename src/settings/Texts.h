@@ -115,6 +115,37 @@ inline constexpr LanguageText KeepDetailsHint{
     "Also keeps the date, the camera and the other details,\n"
     "which may include where the photo was taken (its GPS position)."};
 
+// The slider's context menu: the lowest quality whose preview is at least this similar to
+// the loaded picture. %1 is the similarity asked for.
+inline constexpr LanguageText SimilaritySearchItem{"Plus petit fichier au-dessus d'une similarité…",
+                                                   "Smallest file above a similarity…"};
+inline constexpr LanguageText SimilaritySearchPrompt{
+    "Similarité minimale à l'image chargée (SSIM), de 0,80 à 0,999 :",
+    "Lowest similarity to the loaded picture (SSIM), from 0.80 to 0.999:"};
+inline constexpr LanguageText SimilaritySearchNothingReaches{
+    "Même à la qualité 100 %, la similarité reste sous %1.",
+    "Even at quality 100 %, the similarity stays below %1."};
+
+// The slider's context menu: new files coded with optimised tables and progressive scans.
+inline constexpr LanguageText SmallerFileItem{"Fichier plus petit, même image (progressif)",
+                                              "Smaller file, same picture (progressive)"};
+inline constexpr LanguageText SmallerFileHint{
+    "Tables optimisées et balayages progressifs :\n"
+    "les mêmes pixels en quelques pour cent d'octets de moins.",
+    "Optimised tables and progressive scans:\n"
+    "the same pixels in a few per cent fewer bytes."};
+
+// The slider's context menu: the longest side of new files. %1 is a number of pixels.
+inline constexpr LanguageText LongestSideMenu{"Plus grand côté", "Longest side"};
+inline constexpr LanguageText OriginalSizeItem{"Taille d'origine", "Original size"};
+inline constexpr LanguageText LongestSideItem{"%1 pixels", "%1 pixels"};
+// The label beside the compressed size when the new file is smaller in pixels, and the line
+// the similarity tooltip adds then. %1 and %2 are the new width and height.
+inline constexpr LanguageText NewPixelSize{"Réduite à %1 × %2", "Resized to %1 × %2"};
+inline constexpr LanguageText MeasuredOnResized{
+    "Mesurée sur l'image chargée réduite de même",
+    "Measured against the loaded picture resized the same way"};
+
 // The name label's tooltip for a JPEG whose EXIF block says its pixels are stored turned or
 // mirrored: the prefix, then the way other viewers show it, by EXIF orientation (2 to 8).
 inline constexpr LanguageText StoredTurned{

@@ -20,6 +20,9 @@ public:
     // `value`; nothing when the user cancels.
     virtual std::optional<int> askNumber(const QString& text, int value, int minimum,
                                          int maximum) = 0;
+    // The same for a number with `decimals` digits after the decimal separator.
+    virtual std::optional<double> askDecimal(const QString& text, double value, double minimum,
+                                             double maximum, int decimals) = 0;
 
     void showMessage(const QString& text) { showMessageBox(MessageBoxKind::Plain, text); }
     void showError(const QString& text) { showMessageBox(MessageBoxKind::Error, text); }

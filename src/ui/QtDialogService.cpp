@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <cmath>
 
 namespace {
 
@@ -139,6 +140,20 @@ void QtDialogService::showMessageBox(MessageBoxKind kind, const QString& text) {
     const std::unique_ptr<QMessageBox> box = makeMessageBox(kind, text, frontWindow());
     placeInFront(*box);
     box->exec();
+}
+
+std::optional<double> QtDialogService::askDecimal(const QString& text, double value, double minimum,
+                                                  double maximum, int decimals) {
+    QInputDialog dialog(frontWindow());
+    placeInFront(dialog);
+    dialog.setWindowTitle(ApplicationTitle);
+    dialog.setLabelText(text);
+    dialog.setDoubleDecimals(decimals);
+    dialog.setDoubleRange(minimum, maximum);
+    dialog.setDoubleValue(value);
+    dialog.setDoubleStep(std::pow(10.0, -decimals));
+    return dialog.exec() == QDialog::Accepted ? std::optional<double>(dialog.doubleValue())
+                                              : std::nullopt;
 }
 
 std::optional<int> QtDialogService::askNumber(const QString& text, int value, int minimum,

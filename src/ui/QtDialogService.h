@@ -20,6 +20,8 @@ public:
     std::optional<QString> savePictureFile(const FileDialogOptions& options) override;
     void showMessageBox(MessageBoxKind kind, const QString& text) override;
     std::optional<int> askNumber(const QString& text, int value, int minimum, int maximum) override;
+    std::optional<double> askDecimal(const QString& text, double value, double minimum,
+                                     double maximum, int decimals) override;
 
     // "JPEG (*.jpg)|*.jpg|*.*|*.*" as Qt's name filters; "*.*" means every file.
     static QStringList nameFilters(const QString& filter);

@@ -31,6 +31,17 @@ void ScriptedDialogService::showMessageBox(MessageBoxKind kind, const QString& t
     }
 }
 
+std::optional<double> ScriptedDialogService::askDecimal(const QString& text, double, double, double,
+                                                        int) {
+    decimalRequests.push_back(text);
+    if (decimalAnswers.empty()) {
+        return std::nullopt;
+    }
+    const std::optional<double> answer = decimalAnswers.front();
+    decimalAnswers.pop_front();
+    return answer;
+}
+
 std::optional<int> ScriptedDialogService::askNumber(const QString& text, int, int, int) {
     numberRequests.push_back(text);
     if (numberAnswers.empty()) {

@@ -20,6 +20,8 @@ public:
     std::deque<std::optional<QString>> saveAnswers;
     std::deque<std::optional<int>> numberAnswers;
     std::vector<QString> numberRequests;
+    std::deque<std::optional<double>> decimalAnswers;
+    std::vector<QString> decimalRequests;
     std::vector<FileDialogOptions> openRequests;
     std::vector<FileDialogOptions> saveRequests;
     std::vector<ShownBox> boxes;
@@ -30,4 +32,6 @@ public:
     std::optional<QString> savePictureFile(const FileDialogOptions& options) override;
     void showMessageBox(MessageBoxKind kind, const QString& text) override;
     std::optional<int> askNumber(const QString& text, int value, int minimum, int maximum) override;
+    std::optional<double> askDecimal(const QString& text, double value, double minimum,
+                                     double maximum, int decimals) override;
 };

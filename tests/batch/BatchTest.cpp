@@ -185,17 +185,21 @@ TEST_F(Batch, TheSameQualityGivesTheBytesOfTheWindowsSave) {
     const auto plainBytes = PhotoSamples::readFile(plain.toStdString());
     PhotoSamples::writeFile(photo.toStdString(), PhotoSamples::withSegments(plainBytes, segments));
     const QString bmp = writeBmp("drawing.bmp", 50, 30);
-    for (const bool details : {false, true}) {
-        SCOPED_TRACE(details);
+    // --baseline gives the window's default bytes, the batch's own coding those of the
+    // window's "smaller file" choice.
+    for (const auto& [details, baseline] : {std::pair(false, true), std::pair(true, true),
+                                            std::pair(false, false), std::pair(true, false)}) {
+        SCOPED_TRACE(testing::Message() << "details " << details << ", baseline " << baseline);
         BatchOptions options = optionsFor({photo, bmp});
         options.quality = 60;
         options.keepDetails = details;
+        options.baseline = baseline;
         options.overwrite = true;
         ASSERT_EQ(runHere(options), BatchRunner::AllDone);
         for (const QString& input : {photo, bmp}) {
             const QString saved = path("saved.jpg");
             PictureSaver::save(files_, input, input.endsWith(".jpg") ? ".jpg" : ".bmp", 60, saved,
-                               details);
+                               RecompressOptions{details, !baseline});
             const QString output = QFileInfo(input).path() + "/" +
                                    QFileInfo(input).completeBaseName() + "-recompressed.jpg";
             EXPECT_EQ(bytes(output), bytes(saved)) << output.toStdString();
@@ -207,7 +211,7 @@ TEST_F(Batch, SearchesGiveWhatTryingEveryQualityGives) {
     const QString picture = writeJpeg("search.jpg", 64, 48);
     std::vector<std::int64_t> sizes;
     {
-        SaveEncoder encoder(picture, ".jpg", false);
+        SaveEncoder encoder(picture, ".jpg", RecompressOptions{false, true});
         for (int quality = 0; quality <= 100; ++quality) {
             sizes.push_back(encoder.encode(quality).size());
         }
@@ -324,7 +328,7 @@ TEST_F(Batch, FoldersKeepTheirStructureUnderOutputAndOptionsChangeWhatIsWritten)
 
     // A picture already smaller than its new file is left alone.
     const QString small = writeJpeg("small.jpg", 16, 16);
-    program = trevano({"--only-smaller", "--quality", "100", small});
+    program = trevano({"--only-smaller", "--baseline", "--quality", "100", small});
     EXPECT_EQ(program.status, 0);
     EXPECT_TRUE(program.out.contains(small + ": not written, the new file would not be smaller"));
     EXPECT_FALSE(QFileInfo::exists(path("small-recompressed.jpg")));

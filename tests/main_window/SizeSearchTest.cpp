@@ -109,14 +109,28 @@ TEST_F(SizeSearch, TheSlidersMenuOffersItInTheLanguageOfTheMoment) {
     load(writeBmp("photo.bmp", 64, 48));
     QMenu* menu = openMenu();
     ASSERT_NE(menu, nullptr);
-    ASSERT_EQ(menu->actions().size(), 2); // the second keeps the photo's details
-    EXPECT_EQ(menu->actions()[0]->text(), QString::fromUtf8("Highest quality under a size…"));
+    const auto texts = [](QMenu* shown) {
+        QStringList items;
+        for (const QAction* item : shown->actions()) {
+            items << item->text();
+        }
+        return items;
+    };
+    EXPECT_EQ(texts(menu), QString::fromUtf8("Highest quality under a size…|Smallest file above a "
+                                             "similarity…|Keep the photo's details (date, camera, "
+                                             "place)|Smaller file, same picture "
+                                             "(progressive)|Longest side")
+                               .split('|'));
     menu->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     form.BitBtn6Click();
     menu = openMenu();
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->actions()[0]->text(), QString::fromUtf8("Meilleure qualité sous une taille…"));
+    EXPECT_EQ(texts(menu),
+              QString::fromUtf8("Meilleure qualité sous une taille…|Plus petit fichier au-dessus "
+                                "d'une similarité…|Garder les détails de la photo (date, appareil, "
+                                "lieu)|Fichier plus petit, même image (progressif)|Plus grand côté")
+                  .split('|'));
     // The item asks for the size; cancelling the box leaves everything as it was.
     menu->actions()[0]->trigger();
     EXPECT_EQ(program.dialogs.numberRequests.size(), 1u);

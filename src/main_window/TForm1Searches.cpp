@@ -1,0 +1,194 @@
+// The searches of the slider's context menu: the highest quality whose file fits a size, and
+// the lowest whose preview reaches a similarity, typed by the user, found on the worker
+// thread, then taken by moving the slider.
+#include "imaging/bmp/TBitmap.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "main_window/Readouts.h"
+#include "main_window/TForm1.h"
+#include "recompress/EncodedSize.h"
+#include "recompress/JpegEncoding.h"
+#include "recompress/QualityBisection.h"
+#include "recompress/SimilaritySearch.h"
+#include "recompress/SimilarityTrial.h"
+#include "recompress/SizeSearch.h"
+#include "settings/Settings.h"
+#include "settings/Texts.h"
+#include "ui/BackgroundTask.h"
+#include "ui/DialogService.h"
+#include "ui/TImage.h"
+#include "ui/TLabel.h"
+#include "ui/TProgressBar.h"
+#include "ui/TTrackBar.h"
+
+#include <QLineEdit>
+#include <QMenu>
+
+namespace {
+
+// The largest size the box takes, in kibibytes: 2 GiB.
+constexpr int MostKibibytes = 2 * 1024 * 1024;
+// The similarities the box takes, with three decimals.
+constexpr double LowestAim = 0.80;
+constexpr double HighestAim = 0.999;
+constexpr int AimDecimals = 3;
+// A photograph's search takes about this many tries; the bar stops full when one takes more.
+constexpr int ExpectedSimilarityTries = 4;
+
+// A copy of `pixels` that shares nothing with them, for the worker to have to itself.
+std::shared_ptr<TBitmap> ownCopy(const TBitmap& pixels) {
+    auto copy = std::make_shared<TBitmap>();
+    copy->CopyFrom(&pixels);
+    if (!copy->empty()) {
+        copy->scanLine(0); // the writable row makes the image the copy's own
+    }
+    return copy;
+}
+
+// Runs on the worker: one encode per try, each the one a recompression would make.
+std::optional<int> highestQualityUnder(const TBitmap& pixels, bool progressive,
+                                       const JpegMarkers& markers, bool smallerFile,
+                                       qint64 maxBytes, std::stop_token stop,
+                                       const BackgroundTask::Progress& progress) {
+    int tries = 0;
+    return SizeSearch::highestQualityUnder(maxBytes, [&](int quality) {
+        const std::optional<std::int64_t> bytes =
+            EncodedSize::at(pixels, progressive, quality, stop, markers, smallerFile);
+        if (bytes) {
+            progress(100 * ++tries / QualityBisection::MostTries);
+        }
+        return bytes;
+    });
+}
+
+// Runs on the worker: the tries score the previews they would show against the pixels.
+// Nothing when stopped; then the answer, nothing when no quality reaches the aim.
+std::optional<std::optional<int>> lowestQualityReaching(const TBitmap& pixels, double aim, std::stop_token stop,
+                                         const BackgroundTask::Progress& progress) {
+    SimilarityTrial trial(pixels);
+    int tries = 0;
+    const std::optional<SimilaritySearch::Outcome> found =
+        SimilaritySearch::lowestReaching(aim, [&](int quality) {
+            const std::optional<double> similarity = trial.at(quality, stop);
+            if (similarity) {
+                progress(std::min(100, 100 * ++tries / ExpectedSimilarityTries));
+            }
+            return similarity;
+        });
+    if (!found) {
+        return std::nullopt;
+    }
+    return found->quality;
+}
+
+} // namespace
+
+void TForm1::SizeSearchClick() {
+    if (State.Busy || !TrackBar1->isVisible()) {
+        return; // another operation runs, or no picture is loaded
+    }
+    const qint64 shownKibibytes = std::clamp<qint64>(previewBytes() / 1024, 1, MostKibibytes);
+    const std::optional<int> kibibytes = services_.dialogs.askNumber(
+        Texts::SizeSearchPrompt.in(language()), static_cast<int>(shownKibibytes), 1, MostKibibytes);
+    // The box let messages run: an operation may have started meanwhile.
+    if (kibibytes && !State.Busy) {
+        searchQualityUnder(*kibibytes);
+    }
+}
+
+void TForm1::searchQualityUnder(qint64 kibibytes) {
+    // The source as a recompression reads it, so each try is the encode it would make.
+    TJPEGImage source;
+    const PictureMetadata& metadata =
+        decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, source,
+                                  recompressOptions().longestSide);
+    const std::shared_ptr<TBitmap> pixels = ownCopy(source.Decode());
+    const bool progressive = source.ProgressiveWrite();
+    // Each try counts the markers the save will write.
+    JpegEncoding::prepare(source, metadata, recompressOptions());
+    auto markers = std::make_shared<const JpegMarkers>(source.Markers());
+    const qint64 maxBytes = kibibytes * 1024; // the readouts count kibibytes
+    sizeSearch_->start<int>(
+        [pixels, progressive, markers, smallerFile = source.OptimizedCoding(),
+         maxBytes](std::stop_token stop, const BackgroundTask::Progress& progress) {
+            return highestQualityUnder(*pixels, progressive, *markers, smallerFile, maxBytes, stop,
+                                       progress);
+        },
+        {[this, kibibytes](const int& quality) { sizeSearchEnded(quality, kibibytes); },
+         [this](const QString& text) { sizeSearchFailed(text); },
+         [this](int percent) { ProgressBar1->setValue(percent); }});
+    // Other operations wait for the answer, as they wait for each other.
+    State.Busy = true;
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+}
+
+void TForm1::sizeSearchEnded(int quality, qint64 kibibytes) {
+    State.Busy = false;
+    ProgressBar1->hide();
+    guard_.run([&] {
+        if (quality == QualityBisection::NothingFits) {
+            services_.dialogs.showMessage(
+                Texts::SizeSearchNothingFits.in(language()).arg(kibibytes));
+        } else {
+            TrackBar1->setValue(quality); // starts the recompression as any move does
+        }
+    });
+}
+
+void TForm1::sizeSearchFailed(const QString& text) {
+    State.Busy = false;
+    ProgressBar1->hide();
+    services_.dialogs.showMessageBox(MessageBoxKind::StandardError, text);
+}
+
+void TForm1::SimilaritySearchClick() {
+    if (State.Busy || !TrackBar1->isVisible()) {
+        return; // another operation runs, or no picture is loaded
+    }
+    const std::optional<double> aim = services_.dialogs.askDecimal(
+        Texts::SimilaritySearchPrompt.in(language()), State.SimilarityAim, LowestAim, HighestAim,
+        AimDecimals);
+    if (aim && !State.Busy) {
+        State.SimilarityAim = *aim;
+        searchQualityReaching(*aim);
+    }
+}
+
+void TForm1::searchQualityReaching(double aim) {
+    // The pixels a recompression encodes, so each try scores the preview it would show.
+    TJPEGImage source;
+    decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, source,
+                              recompressOptions().longestSide);
+    const std::shared_ptr<TBitmap> pixels = ownCopy(source.Decode());
+    sizeSearch_->start<std::optional<int>>(
+        [pixels, aim](std::stop_token stop, const BackgroundTask::Progress& progress) {
+            return lowestQualityReaching(*pixels, aim, stop, progress);
+        },
+        {[this, aim](const std::optional<int>& quality) { similaritySearchEnded(quality, aim); },
+         [this](const QString& text) { sizeSearchFailed(text); },
+         [this](int percent) { ProgressBar1->setValue(percent); }});
+    State.Busy = true;
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+}
+
+void TForm1::similaritySearchEnded(const std::optional<int>& quality, double aim) {
+    State.Busy = false;
+    ProgressBar1->hide();
+    guard_.run([&] {
+        if (!quality) {
+            services_.dialogs.showMessage(
+                Texts::SimilaritySearchNothingReaches.in(language()).arg(aimText(aim)));
+        } else {
+            TrackBar1->setValue(*quality); // starts the recompression as any move does
+        }
+    });
+}
+
+QString TForm1::aimText(double aim) const {
+    QString text = QString::number(aim, 'f', AimDecimals);
+    while (text.endsWith('0') && !text.endsWith(".0")) {
+        text.chop(1);
+    }
+    return settings_.french() ? text.replace('.', ',') : text;
+}

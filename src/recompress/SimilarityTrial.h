@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/TMemoryStream.h"
+#include "imaging/jpeg/TJPEGImage.h"
+#include "imaging/similarity/SimilarityReference.h"
+
+#include <optional>
+#include <stop_token>
+
+class TBitmap;
+
+// The tries of a search for the lowest quality reaching a similarity, the same for the
+// window and the command line: the pixels a new file's encodes take, encoded at a quality,
+// decoded as the panes decode the preview and scored against those pixels. The pixels'
+// own half of the score is worked out once, and a try codes its file the quickest way,
+// since the coding changes no pixel.
+class SimilarityTrial {
+public:
+    // The pixels must outlive the trial and stay unchanged.
+    explicit SimilarityTrial(const TBitmap& pixels);
+
+    // The similarity of the new file at `quality`; nothing when `stop` is requested first.
+    std::optional<double> at(int quality, std::stop_token stop = {});
+
+private:
+    SimilarityReference reference_;
+    TJPEGImage encoder_;
+    TMemoryStream bytes_;
+};
