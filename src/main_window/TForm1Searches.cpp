@@ -62,8 +62,9 @@ std::optional<int> highestQualityUnder(const TBitmap& pixels, bool progressive,
 
 // Runs on the worker: the tries score the previews they would show against the pixels.
 // Nothing when stopped; then the answer, nothing when no quality reaches the aim.
-std::optional<std::optional<int>> lowestQualityReaching(const TBitmap& pixels, double aim, std::stop_token stop,
-                                         const BackgroundTask::Progress& progress) {
+std::optional<std::optional<int>> lowestQualityReaching(const TBitmap& pixels, double aim,
+                                                        std::stop_token stop,
+                                                        const BackgroundTask::Progress& progress) {
     SimilarityTrial trial(pixels);
     int tries = 0;
     const std::optional<SimilaritySearch::Outcome> found =
@@ -145,9 +146,9 @@ void TForm1::SimilaritySearchClick() {
     if (State.Busy || !TrackBar1->isVisible()) {
         return; // another operation runs, or no picture is loaded
     }
-    const std::optional<double> aim = services_.dialogs.askDecimal(
-        Texts::SimilaritySearchPrompt.in(language()), State.SimilarityAim, LowestAim, HighestAim,
-        AimDecimals);
+    const std::optional<double> aim =
+        services_.dialogs.askDecimal(Texts::SimilaritySearchPrompt.in(language()),
+                                     State.SimilarityAim, LowestAim, HighestAim, AimDecimals);
     if (aim && !State.Busy) {
         State.SimilarityAim = *aim;
         searchQualityReaching(*aim);
