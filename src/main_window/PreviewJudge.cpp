@@ -2,8 +2,7 @@
 
 #include "core/Exception.h"
 #include "imaging/bmp/TBitmap.h"
-#include "imaging/similarity/LumaRows.h"
-#include "imaging/similarity/StructuralSimilarity.h"
+#include "imaging/similarity/SimilarityReference.h"
 #include "main_window/SimilarityReadout.h"
 #include "settings/Settings.h"
 #include "ui/TLabel.h"
@@ -31,10 +30,12 @@ std::shared_ptr<const TBitmap> sharedPixels(TGraphic* graphic) {
 PreviewJudge::PreviewJudge(QThreadPool& worker, TLabel& readout, Settings& settings)
     : task_(worker), readout_(readout), settings_(settings) {}
 
-void PreviewJudge::setLoaded(TGraphic* loaded, std::optional<qint64> fileBytes) {
+void PreviewJudge::setLoaded(TGraphic* loaded, std::optional<qint64> fileBytes, bool shrunk) {
     task_.cancel();
     loaded_ = sharedPixels(loaded);
+    reference_ = std::make_shared<Reference>();
     originalBytes_ = fileBytes;
+    shrunk_ = shrunk;
 }
 
 void PreviewJudge::judge(TGraphic* preview, qint64 previewBytes) {
@@ -45,17 +46,19 @@ void PreviewJudge::judge(TGraphic* preview, qint64 previewBytes) {
         shown->height() != loaded_->height()) {
         return; // nothing to compare
     }
-    // The brightness is worked out on the worker, row by row as the score needs it: neither a
-    // load nor a recompression waits for it, and it takes no picture-sized memory.
+    // Worked out on the worker: neither a load nor a recompression waits for it.
     task_.start<double>(
-        [loaded = loaded_, shown](std::stop_token stop, const BackgroundTask::Progress&) {
-            LumaRows reference(*loaded);
-            LumaRows preview(*shown);
-            return StructuralSimilarity::mean(reference, preview, stop);
+        [loaded = loaded_, reference = reference_, shown](std::stop_token stop,
+                                                          const BackgroundTask::Progress&) {
+            const std::lock_guard made(reference->lock);
+            if (!reference->made) {
+                reference->made = std::make_unique<SimilarityReference>(*loaded);
+            }
+            return reference->made->score(*shown, stop);
         },
         {[this, previewBytes](const double& similarity) {
              readout_.setToolTip(SimilarityReadout::text(similarity, previewBytes, originalBytes_,
-                                                         settings_.Language));
+                                                         settings_.Language, shrunk_));
          },
          [](const QString&) {
              // Only memory can run short here; the tooltip then stays empty.

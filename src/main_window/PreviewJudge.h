@@ -4,10 +4,12 @@
 
 #include <QtGlobal>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class QThreadPool;
 class Settings;
+class SimilarityReference;
 class TBitmap;
 class TGraphic;
 class TLabel;
@@ -20,8 +22,12 @@ class PreviewJudge {
 public:
     PreviewJudge(QThreadPool& worker, TLabel& readout, Settings& settings);
 
-    // The picture as loaded and its file's size, the reference of the scores that follow.
-    void setLoaded(TGraphic* loaded, std::optional<qint64> fileBytes);
+    // The picture as loaded and its file's size, the reference of the scores that follow;
+    // `shrunk` when the picture is the loaded one shrunk as the new files are, which the
+    // tooltip then says.
+    void setLoaded(TGraphic* loaded, std::optional<qint64> fileBytes, bool shrunk = false);
+    // The pixels the scores are measured against, when there are some.
+    const TBitmap* loaded() const { return loaded_.get(); }
     // `preview` is the picture shown, `previewBytes` the length of its JPEG file.
     void judge(TGraphic* preview, qint64 previewBytes);
     // Stops the score under way, whose preview is about to be replaced: the pixels it reads
@@ -33,6 +39,15 @@ private:
     BackgroundTask task_;
     TLabel& readout_;
     Settings& settings_;
+    // The loaded picture's half of every score, worked out on the worker at the first score
+    // and kept for the next ones.
+    struct Reference {
+        std::mutex lock;
+        std::unique_ptr<SimilarityReference> made;
+    };
+
     std::shared_ptr<const TBitmap> loaded_;
+    std::shared_ptr<Reference> reference_;
     std::optional<qint64> originalBytes_;
+    bool shrunk_ = false;
 };

@@ -7,8 +7,10 @@
 
 namespace SimilarityReadout {
 
-QString text(double similarity, qint64 newBytes, std::optional<qint64> originalBytes,
-             const QString& language) {
+namespace {
+
+QString scoreAndShare(double similarity, qint64 newBytes, std::optional<qint64> originalBytes,
+                      const QString& language) {
     QString score = QString::number(similarity, 'f', 4);
     if (isFrench(language)) {
         score.replace('.', ',');
@@ -25,6 +27,14 @@ QString text(double similarity, qint64 newBytes, std::optional<qint64> originalB
         text = Texts::LargerThanOriginal.in(language) + "\n" + text;
     }
     return text;
+}
+
+} // namespace
+
+QString text(double similarity, qint64 newBytes, std::optional<qint64> originalBytes,
+             const QString& language, bool shrunk) {
+    QString text = scoreAndShare(similarity, newBytes, originalBytes, language);
+    return shrunk ? text + "\n" + Texts::MeasuredOnResized.in(language) : text;
 }
 
 } // namespace SimilarityReadout

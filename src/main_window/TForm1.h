@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/bmp/TBitmap.h"
 #include "imaging/metadata/PictureMetadata.h"
 #include "imaging/picture/TProgressStage.h"
 #include "main_window/MainWindowServices.h"
@@ -24,7 +25,6 @@ class QThreadPool;
 class QTimer;
 class Settings;
 class TBitBtn;
-class TBitmap;
 class TJPEGImage;
 class TMemoryStream;
 class TForm2;
@@ -198,12 +198,17 @@ private:
     // markers the preview was encoded with: the readout follows the details item without a
     // new encode, since markers add their bytes and change no other.
     PictureMetadata previewSource_;
+    // The size of the shrunk picture the preview is compared with (empty: the loaded one),
+    // nothing until a comparison is set after a load.
+    std::optional<QSize> comparedSize_;
+    TBitmap comparedPixels_;
     std::int64_t previewMarkersLength_ = 0;
 
     // The similarity score and the size search, beyond the slider and the readouts.
     void createJudging();
     void pictureLoaded();
     void judgePreview();
+    void compareWithLoaded();
     void searchQualityUnder(qint64 kibibytes);
     void sizeSearchEnded(int quality, qint64 kibibytes);
     void sizeSearchFailed(const QString& text);

@@ -37,15 +37,33 @@ void TForm1::createJudging() {
 }
 
 void TForm1::pictureLoaded() {
-    TGraphic* loaded = Image1->picture().graphic();
-    judge_->setLoaded(loaded, services_.files.fileSize(Edit1->text()));
-    if (form2_) {
-        form2_->Comparison->setOriginal(loaded);
-    }
+    comparedSize_.reset();
     judgePreview();
 }
 
+void TForm1::compareWithLoaded() {
+    // The loaded picture, or the loaded picture shrunk as the preview is: the scores and the
+    // viewer's comparisons need the preview's pixels beside the same places of the picture.
+    const TBitmap* shrunk = decodedSource_.shrunkPixels();
+    const QSize size = shrunk ? QSize(shrunk->width(), shrunk->height()) : QSize();
+    if (comparedSize_ == size) {
+        return;
+    }
+    comparedSize_ = size;
+    TGraphic* loaded = Image1->picture().graphic();
+    comparedPixels_.releaseImage();
+    if (shrunk) {
+        comparedPixels_.CopyFrom(shrunk); // shares the pixels
+        loaded = &comparedPixels_;
+    }
+    judge_->setLoaded(loaded, services_.files.fileSize(Edit1->text()), shrunk != nullptr);
+    if (form2_) {
+        form2_->Comparison->setOriginal(loaded);
+    }
+}
+
 void TForm1::judgePreview() {
+    compareWithLoaded();
     if (form2_) {
         form2_->Comparison->pictureReplaced();
     }

@@ -132,6 +132,7 @@ PictureMetadata TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
         setLoadOptions(workJpeg);
         workJpeg.Decode();
         keepLeftPanePixels(identity, progressive, metadata);
+        decodedSource_.shrinkInto(workJpeg, recompressOptions().longestSide);
         markForSaving(workJpeg, metadata);
         JpegEncoding::encode(workJpeg, 100);
         return metadata;
@@ -142,6 +143,7 @@ PictureMetadata TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
                         metadata);
     setLoadOptions(workJpeg);
     workJpeg.CopyFrom(&workBitmap);
+    decodedSource_.shrinkInto(workJpeg, recompressOptions().longestSide);
     workJpeg.Decode();
     markForSaving(workJpeg, metadata);
     Label6->show();
@@ -193,8 +195,9 @@ void TForm1::releaseShownPreview() {
 void TForm1::showLoadedPicture(TJPEGImage& workJpeg) {
     TMemoryStream loadStream;
     showCompressedResult(workJpeg, loadStream);
-    State.PictureWidth = workJpeg.ImageWidth();
-    State.PictureHeight = workJpeg.ImageHeight();
+    // The loaded picture's size, which the left pane shows; the right one may be shrunk.
+    State.PictureWidth = Image1->picture().graphic()->width();
+    State.PictureHeight = Image1->picture().graphic()->height();
     placeLabelsOverCentredPicture();
     Label5->setCaption(Readouts::name(Edit1->text(), State.PictureWidth, State.PictureHeight));
     setPictureLabelsVisible(true);
@@ -208,7 +211,7 @@ void TForm1::showLoadedPicture(TJPEGImage& workJpeg) {
     resetDisplayMode();
     if (form2_) {
         form2_->Image4->resize(
-            form2_->Image4->shownSize({State.PictureWidth, State.PictureHeight}));
+            form2_->Image4->shownSize({workJpeg.ImageWidth(), workJpeg.ImageHeight()}));
         form2_->Image4->setGraphic(&workJpeg);
         form2_->setWindowTitle(Readouts::viewerCaption(windowTitle(), language()));
     }

@@ -40,8 +40,7 @@ bool DecodedSource::shrinkInto(TJPEGImage& jpeg, int longestSide) {
     if (shrunk_.empty()) {
         return false;
     }
-    jpeg.CopyFrom(&shrunk_);
-    jpeg.setProgressiveWrite(progressive_);
+    jpeg.CopyFrom(&shrunk_); // the picture's options, its coding among them, stay as they are
     shrunkGiven_ = true;
     return true;
 }
