@@ -112,6 +112,10 @@ void TForm1::createLabels() {
     Label11 = addLabel("Label11", {405, 546}, "Modified file", 11, false);
     Label10->setFontColor(Maroon);
     Label11->setFontColor(Maroon);
+    // Beside the new file's size, its pixel size when it is shrunk to a longest side.
+    NewSizeLabel = addLabel("NewSizeLabel", {620, 546}, "", 11, false);
+    NewSizeLabel->setFontColor(Maroon);
+    NewSizeLabel->hide();
 }
 
 void TForm1::createDividers() {
@@ -280,6 +284,7 @@ void TForm1::switchLanguage(const QString& language) {
     if (settings_.storeLanguage(language)) {
         showLanguageButtons();
         applyInterfaceTexts();
+        showNewPixelSize();
     }
 }
 

@@ -71,6 +71,7 @@ public:
     TLabel* Label9 = nullptr;
     TLabel* Label10 = nullptr;
     TLabel* Label11 = nullptr;
+    TLabel* NewSizeLabel = nullptr;
     QFrame* Bevel1 = nullptr;
     QFrame* Bevel2 = nullptr;
     QLineEdit* Edit1 = nullptr;
@@ -209,6 +210,8 @@ private:
     void pictureLoaded();
     void judgePreview();
     void compareWithLoaded();
+    // Tells the preview's pixel size beside its file size while it is shrunk.
+    void showNewPixelSize();
     void searchQualityUnder(qint64 kibibytes);
     void sizeSearchEnded(int quality, qint64 kibibytes);
     void sizeSearchFailed(const QString& text);

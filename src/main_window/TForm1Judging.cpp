@@ -8,6 +8,7 @@
 #include "main_window/TForm1.h"
 #include "platform/FileOperations.h"
 #include "settings/Settings.h"
+#include "settings/Texts.h"
 #include "ui/BackgroundTask.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
@@ -62,7 +63,17 @@ void TForm1::compareWithLoaded() {
     }
 }
 
+void TForm1::showNewPixelSize() {
+    const TBitmap* shrunk = decodedSource_.shrunkPixels();
+    NewSizeLabel->setVisible(shrunk && Image2->picture().graphic() && Label8->isVisible());
+    if (shrunk) {
+        NewSizeLabel->setCaption(
+            Texts::NewPixelSize.in(language()).arg(shrunk->width()).arg(shrunk->height()));
+    }
+}
+
 void TForm1::judgePreview() {
+    showNewPixelSize();
     compareWithLoaded();
     if (form2_) {
         form2_->Comparison->pictureReplaced();

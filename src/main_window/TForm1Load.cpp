@@ -67,6 +67,7 @@ void TForm1::loadFile(const QString& fileName) {
     State.CompressedQuality = 100;
     const BusyScope busy(State.Busy);
     setPictureLabelsVisible(false);
+    NewSizeLabel->hide();
     clearPictures();
     judge_->setLoaded(nullptr, std::nullopt); // the last file's pixels go before the new ones come
     Edit1->setText(fileName);
