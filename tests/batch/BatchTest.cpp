@@ -14,6 +14,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -152,6 +153,12 @@ TEST_F(Batch, UsageMistakesSayWhatIsWrongAndEndWithStatusTwo) {
         {{"--quality", "50", "--max-size", "20K", picture},
          "Choose one of --quality, --max-size and --min-ssim."},
         {{"--jobs", "0", picture}, "--jobs takes a whole number from 1 to 256, not '0'."},
+        {{"--max-side", "0", picture},
+         "--max-side takes a whole number of pixels from 1 to 65535, such as 1920, not '0'."},
+        {{"--max-side", "-800", picture},
+         "--max-side takes a whole number of pixels from 1 to 65535, such as 1920, not '-800'."},
+        {{"--max-side", "wide", picture},
+         "--max-side takes a whole number of pixels from 1 to 65535, such as 1920, not 'wide'."},
         {{"--frobnicate", picture}, "Unknown option 'frobnicate'."},
         {{}, "--batch needs at least one FILE or FOLDER."},
         {{pictures_.path()},
@@ -445,4 +452,45 @@ TEST_F(Batch, EachKindOfFailureIsSaidInPlainEnglishWithTheSystemsReason) {
         EXPECT_EQ(err, row.input + ": " + row.line + "\n");
     }
     EXPECT_EQ(everything().size(), 7); // the pictures alone
+}
+
+TEST_F(Batch, AMaxSideShrinksLargerPicturesOnlyAndTheirDetailsFollow) {
+    const QString plain = writeJpeg("plain.jpg", 300, 200);
+    PhotoSamples::Exif exif;
+    exif.orientation = 6;
+    exif.pixelWidth = 300;
+    exif.pixelHeight = 200;
+    exif.thumbnail = PhotoSamples::Bytes(200, 0xD7);
+    const QString photo = path("photo.jpg");
+    PhotoSamples::writeFile(
+        photo.toStdString(),
+        PhotoSamples::withSegments(PhotoSamples::readFile(plain.toStdString()),
+                                   {PhotoSamples::exifSegment(PhotoSamples::exifBlock(exif))}));
+    const QString small = writeBmp("small.bmp", 90, 60);
+    const BatchProgram program =
+        trevano({"--max-side", "150", "--keep-details", "--json", photo, small});
+    ASSERT_EQ(program.status, 0) << program.err.toStdString();
+    const QStringList lines = program.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    QHash<QString, QJsonObject> of;
+    for (const QString& line : lines) {
+        const QJsonObject object = QJsonDocument::fromJson(line.toUtf8()).object();
+        of[object["input"].toString()] = object;
+    }
+    const QJsonObject shrunk = of[photo];
+    EXPECT_EQ(shrunk["width"].toInt(), 150);
+    EXPECT_EQ(shrunk["height"].toInt(), 100);
+    EXPECT_TRUE(shrunk["shrunk"].toBool());
+    const QJsonObject kept = of[small];
+    EXPECT_EQ(kept["width"].toInt(), 90); // never enlarged
+    EXPECT_FALSE(kept["shrunk"].toBool());
+    const std::string output = path("photo-recompressed.jpg").toStdString();
+    EXPECT_EQ(PhotoSamples::exifTag(output, "PixelXDimension"), "150");
+    EXPECT_EQ(PhotoSamples::exifTag(output, "PixelYDimension"), "100");
+    EXPECT_EQ(PhotoSamples::exifTag(output, "Orientation"), "6"); // of the stored pixels still
+    EXPECT_EQ(PhotoSamples::exifTag(output, "thumbnail:JPEGInterchangeFormat"), "");
+
+    const BatchProgram again = trevano({"--max-side", "150", "--overwrite", small});
+    EXPECT_TRUE(again.out.contains(", 90 x 60 (already within --max-side, left at its size)"))
+        << again.out.toStdString();
 }
