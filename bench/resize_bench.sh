@@ -2,6 +2,7 @@
 # "Small enough to send" against libvips and ImageMagick, side by side in one run: FILES copies
 # of a 24-megapixel JPEG file (a photograph-like one made here, or the one given) shrunk so
 # their longest side is 1920 pixels and encoded at quality 80:
+#   trevano         trevano --batch --max-side 1920 --quality 80, the program itself
 #   ours            bench/resize_bench: the project's classes, decode at the reduced scale
 #                   ReducedDecode picks, Lanczos-3 in linear light, encode (TJPEGImage)
 #   vipsthumbnail   vipsthumbnail IN -s 1920 --linear -o OUT[Q=80], all files in one call
@@ -19,7 +20,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target resize_bench >/dev/null
+cmake --build build -j"$(nproc)" --target trevano >/dev/null
 ours=$(realpath build/bench/resize_bench)
+trevano=$(realpath build/src/app/trevano)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 side=1920
@@ -77,13 +80,11 @@ case_magick() {
             -quality 80 "$1/$(basename "$file")"
     done
 }
-# ---- The program's own batch mode goes here once it resizes (not written yet):
-# case_trevano() {
-#     "$(realpath build/src/app/trevano)" --batch --quiet --max-side "$side" --quality 80 \
-#         --output "$1" "$work/in"/*.jpg
-# }
-# and "trevano" added to `cases` below and to the table, against vipsthumbnail and ImageMagick.
-# ----
+# The program's own batch mode, as a user runs it: its default coding (progressive with
+# optimised tables), as many pictures at once as there are processors.
+case_trevano() {
+    "$trevano" --batch --quiet --max-side "$side" --quality 80 --output "$1" "$work/in"/*.jpg
+}
 
 # Milliseconds one run of a case takes, its output checked.
 run_case() {
@@ -105,7 +106,7 @@ run_case() {
 }
 
 declare -A times
-cases=(ours vips magick)
+cases=(trevano ours vips magick)
 for round in 1 2 3; do
     line="round $round:"
     for name in "${cases[@]}"; do
@@ -127,6 +128,10 @@ echo
 echo "$files pictures of $(identify -format '%wx%h' "$work/photo.jpg") to a longest side of $side," \
     "quality 80, $(nproc) processors; medians of 3"
 printf '| %-40s | %9s | %-30s | %-14s |\n' case time ratio target
+printf '| %-40s | %7d ms | %-30s | %-14s |\n' "trevano --batch --max-side $side" \
+    "${median_of[trevano]}" "$(ratio "${median_of[trevano]}" "${median_of[vips]}") x vipsthumbnail" "<= 1.0"
+printf '| %-40s | %9s | %-30s | %-14s |\n' "" "" \
+    "$(ratio "${median_of[magick]}" "${median_of[trevano]}") x faster than ImageMagick" ">= 3"
 printf '| %-40s | %7d ms | %-30s | %-14s |\n' "ours: reduced decode, Lanczos, encode" \
     "${median_of[ours]}" "$(ratio "${median_of[ours]}" "${median_of[vips]}") x vipsthumbnail" "<= 1.0"
 printf '| %-40s | %7d ms | %-30s | %-14s |\n' "vipsthumbnail -s $side --linear" \
