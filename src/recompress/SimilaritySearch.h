@@ -31,7 +31,7 @@ public:
         // The lowest quality reaching the aim (0 when even quality 0 does); nothing when
         // quality 100 falls short.
         std::optional<int> quality;
-        // At `quality`; when none reaches, at quality 100, the best the encoder can do.
+        // At `quality`; when none reaches, at quality 100, the encoder's finest.
         double similarity = 0;
         // Qualities tried, each once.
         int tries = 0;

@@ -61,10 +61,10 @@ double scale(int q) {
     return q < 50 ? 5000.0 / q : std::max(200.0 - 2 * q, 1.0);
 }
 
-// The centre of the photograph, at most 320 x 240: enough for its texture, and 101
+// The centre of the photograph, at most 200 x 150: enough for its texture, and 101
 // encodes of it stay quick.
 RgbPicture centre(const RgbPicture& photo) {
-    const int width = std::min(photo.width, 320), height = std::min(photo.height, 240);
+    const int width = std::min(photo.width, 200), height = std::min(photo.height, 150);
     const int left = (photo.width - width) / 2, top = (photo.height - height) / 2;
     RgbPicture cut{width, height, {}};
     for (int y = top; y < top + height; ++y) {

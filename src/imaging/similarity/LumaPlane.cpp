@@ -27,15 +27,6 @@ void fromConverted(const TBitmap& bitmap, LumaPlane& plane) {
 
 } // namespace
 
-std::uint8_t LumaPlane::luma(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    // The encoder's fixed-point weights, 16 fraction bits, with its rounding.
-    constexpr std::uint32_t Red = 19595;
-    constexpr std::uint32_t Green = 38470;
-    constexpr std::uint32_t Blue = 7471;
-    constexpr std::uint32_t Half = 1u << 15;
-    return static_cast<std::uint8_t>((Red * red + Green * green + Blue * blue + Half) >> 16);
-}
-
 LumaPlane LumaPlane::of(const TBitmap& bitmap) {
     LumaPlane plane;
     if (bitmap.empty() || bitmap.width() <= 0 || bitmap.height() <= 0) {

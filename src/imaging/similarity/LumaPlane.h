@@ -14,7 +14,15 @@ struct LumaPlane {
     std::vector<std::uint8_t> values;
 
     static LumaPlane of(const TBitmap& bitmap);
-    static std::uint8_t luma(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+    // The encoder's fixed-point weights, 16 fraction bits, with its rounding. In the header,
+    // so the loops over rows inline it and run several pixels at a time.
+    static std::uint8_t luma(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+        constexpr std::uint32_t Red = 19595;
+        constexpr std::uint32_t Green = 38470;
+        constexpr std::uint32_t Blue = 7471;
+        constexpr std::uint32_t Half = 1u << 15;
+        return static_cast<std::uint8_t>((Red * red + Green * green + Blue * blue + Half) >> 16);
+    }
 
     std::uint8_t at(int x, int y) const {
         return values[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +

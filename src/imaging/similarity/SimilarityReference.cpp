@@ -65,7 +65,8 @@ public:
           ring_(2, static_cast<std::size_t>(window.luma.width), window.alongRow, window.acrossRows),
           squares_(window.outWidth) {}
 
-    void operator()(int first, int end) {
+    // Compiled also for AVX2, as the filter's passes are (see SeparableFilter.cpp).
+    [[gnu::target_clones("avx2", "default")]] void operator()(int first, int end) {
         const int overlap = window_.acrossRows.taps() - 1;
         for (int y = first; y < end + overlap; ++y) {
             load(y);
@@ -115,7 +116,8 @@ public:
           ring_(3, static_cast<std::size_t>(window.luma.width), window.alongRow, window.acrossRows),
           work_(4 * window.outWidth), rowSums_(rowSums), stop_(stop) {}
 
-    void operator()(int first, int end) {
+    // Compiled also for AVX2, as the filter's passes are (see SeparableFilter.cpp).
+    [[gnu::target_clones("avx2", "default")]] void operator()(int first, int end) {
         const int overlap = window_.acrossRows.taps() - 1;
         for (int y = first; y < end + overlap && !stop_.stop_requested(); ++y) {
             load(y);

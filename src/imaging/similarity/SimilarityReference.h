@@ -8,7 +8,6 @@
 #include <stop_token>
 #include <vector>
 
-class LumaRows;
 class TBitmap;
 
 // The loaded picture, ready to be scored against: its brightness and the parts of the
@@ -51,6 +50,6 @@ private:
     SeparableFilter acrossRows_;
     std::size_t outWidth_;
     int outHeight_;
-    std::vector<float> mean_;     // the window's mean, less the offset below
+    std::vector<float> mean_;     // the window's mean brightness, less 128
     std::vector<float> variance_; // the window's variance
 };
