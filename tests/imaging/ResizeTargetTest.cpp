@@ -65,6 +65,8 @@ TEST(ReducedDecode, LargestReductionThatLeavesTheFilterEnoughToDo) {
         EXPECT_EQ(ReducedDecode::scaleFor({6000, 4000}, c.target, c.least), c.scale)
             << c.target.width;
     }
+    // 100 megapixels to 1920: 3000 / 1920 = 1.56 after a quarter.
+    EXPECT_EQ(ReducedDecode::scaleFor({12000, 8000}, {1920, 1280}), Quarter);
     EXPECT_EQ(ReducedDecode::decodedSize({6001, 3999}, Eighth), (PixelSize{751, 500}));
     EXPECT_EQ(ReducedDecode::scaleFor({5999, 3999}, {750, 500}, plain), Eighth);
 }
