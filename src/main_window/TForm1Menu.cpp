@@ -44,8 +44,12 @@ void TForm1::TrackBar1ContextPopup(QPoint at) {
     QAction* smaller = addChoice(menu, "SmallerFileItem", Texts::SmallerFileItem.in(language()),
                                  settings_.SmallerFiles);
     smaller->setToolTip(Texts::SmallerFileHint.in(language()));
-    connect(smaller, &QAction::toggled, this,
-            [this](bool on) { guard_.run([this, on] { SmallerFileClick(on); }); });
+    // Queued: making the preview again lets messages run, and the menu, closed by the click,
+    // must not be deleted while it is still handling that click.
+    connect(
+        smaller, &QAction::toggled, this,
+        [this](bool on) { guard_.run([this, on] { SmallerFileClick(on); }); },
+        Qt::QueuedConnection);
     menu->addMenu(longestSideMenu(menu));
     for (QAction* item : menu->actions()) {
         item->setEnabled(!State.Busy);
@@ -61,8 +65,10 @@ QMenu* TForm1::longestSideMenu(QMenu* parent) {
         QAction* item = addChoice(sides, "LongestSide" + QString::number(pixels), text,
                                   settings_.LongestSide == pixels);
         group->addAction(item);
-        connect(item, &QAction::triggered, this,
-                [this, pixels] { guard_.run([this, pixels] { LongestSideClick(pixels); }); });
+        connect(
+            item, &QAction::triggered, this,
+            [this, pixels] { guard_.run([this, pixels] { LongestSideClick(pixels); }); },
+            Qt::QueuedConnection); // as the coding's item, for the same reason
     };
     addSide(0, Texts::OriginalSizeItem.in(language()));
     for (const int pixels : Settings::LongestSides()) {
