@@ -5,7 +5,8 @@
 #      the preview, look at it in the viewer, save it through the save dialog, turn the saved
 #      JPEG once in the rotate-and-save window (through the real rotation tool), press OK;
 #   2. start in French with the same picture named on the command line, switch to English;
-#   3. start with a missing picture named on the command line: an error box.
+#   3. start with a missing picture named on the command line: an error box;
+#   4. choose a longest side for the new files in the slider's menu.
 # Then the files on disk are checked against the reference tools. Every step keeps a
 # screenshot in OUTPUT/screenshots, and the main windows a picture each in OUTPUT/windows;
 # every wait gives up after TREVANO_E2E_TIMEOUT seconds.
@@ -144,6 +145,26 @@ third_run() {
     say "missing picture reported"
 }
 
+# Run 4: the slider's menu, with the keyboard: the longest side of the new files. Taking the
+# choice makes the preview again, which must leave the menus that handled the key alone.
+fourth_run() {
+    convert "$output/photo.bmp" -resize 1200x900 "$output/large.bmp"
+    write_settings English "$output/menu.ini"
+    start_program "$output/menu.ini" large.bmp
+    local main
+    main=$(window_of "$output/large.bmp")
+    wait_for "the end of the load" load_finished "$main"
+    xdotool mousemove --sync --window "$main" 200 15 click 3
+    sleep 0.5
+    xdotool key Up Right Up Return # the last item, its submenu, its last side: 800 pixels
+    wait_for "the longest side in the settings file" grep -qx 'LongestSide=800' "$output/menu.ini"
+    sleep 1
+    kill -0 "$running" || fail "the program ended after the menu's choice"
+    screenshot longest-side-800
+    stop_program
+    say "longest side chosen"
+}
+
 check_files() {
     cjpeg -dct float -baseline -quality "$quality" -outfile "$output/expected.jpg" \
         "$output/photo.bmp"
@@ -162,5 +183,6 @@ make_picture "$output/photo.bmp"
 first_run
 second_run
 third_run
+fourth_run
 check_files
 say "passed; screenshots in $output/screenshots"
