@@ -205,7 +205,7 @@ private:
     TBitmap comparedPixels_;
     std::int64_t previewMarkersLength_ = 0;
 
-    // The similarity score and the size search, beyond the slider and the readouts.
+    // The similarity score and the two searches, beyond the slider and the readouts.
     void createJudging();
     void pictureLoaded();
     void judgePreview();
@@ -214,7 +214,7 @@ private:
     void showNewPixelSize();
     void searchQualityUnder(qint64 kibibytes);
     void sizeSearchEnded(int quality, qint64 kibibytes);
-    void sizeSearchFailed(const QString& text);
+    void searchFailed(const QString& text);
     void searchQualityReaching(double aim);
     void similaritySearchEnded(const std::optional<int>& quality, double aim);
     // A similarity as the box shows it: its decimals, a decimal comma in French.
@@ -223,5 +223,5 @@ private:
     // the two below have stopped.
     std::unique_ptr<QThreadPool> worker_;
     std::unique_ptr<PreviewJudge> judge_;
-    std::unique_ptr<BackgroundTask> sizeSearch_;
+    std::unique_ptr<BackgroundTask> search_;
 };

@@ -21,7 +21,7 @@
 
 TForm1::~TForm1() {
     // The work is stopped first; the worker thread, going last, waits for it to end.
-    sizeSearch_.reset();
+    search_.reset();
     judge_.reset();
     worker_.reset();
 }
@@ -30,7 +30,7 @@ void TForm1::createJudging() {
     worker_ = std::make_unique<QThreadPool>();
     worker_->setMaxThreadCount(1);
     judge_ = std::make_unique<PreviewJudge>(*worker_, *Label8, settings_);
-    sizeSearch_ = std::make_unique<BackgroundTask>(*worker_);
+    search_ = std::make_unique<BackgroundTask>(*worker_);
     TrackBar1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(TrackBar1, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { guard_.run([this, at] { TrackBar1ContextPopup(at); }); });

@@ -108,14 +108,14 @@ void TForm1::searchQualityUnder(qint64 kibibytes) {
     JpegEncoding::prepare(source, metadata, recompressOptions());
     auto markers = std::make_shared<const JpegMarkers>(source.Markers());
     const qint64 maxBytes = kibibytes * 1024; // the readouts count kibibytes
-    sizeSearch_->start<int>(
+    search_->start<int>(
         [pixels, progressive, markers, smallerFile = source.OptimizedCoding(),
          maxBytes](std::stop_token stop, const BackgroundTask::Progress& progress) {
             return highestQualityUnder(*pixels, progressive, *markers, smallerFile, maxBytes, stop,
                                        progress);
         },
         {[this, kibibytes](const int& quality) { sizeSearchEnded(quality, kibibytes); },
-         [this](const QString& text) { sizeSearchFailed(text); },
+         [this](const QString& text) { searchFailed(text); },
          [this](int percent) { ProgressBar1->setValue(percent); }});
     // Other operations wait for the answer, as they wait for each other.
     State.Busy = true;
@@ -136,7 +136,7 @@ void TForm1::sizeSearchEnded(int quality, qint64 kibibytes) {
     });
 }
 
-void TForm1::sizeSearchFailed(const QString& text) {
+void TForm1::searchFailed(const QString& text) {
     State.Busy = false;
     ProgressBar1->hide();
     services_.dialogs.showMessageBox(MessageBoxKind::StandardError, text);
@@ -161,12 +161,12 @@ void TForm1::searchQualityReaching(double aim) {
     decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, source,
                               recompressOptions().longestSide);
     const std::shared_ptr<TBitmap> pixels = ownCopy(source.Decode());
-    sizeSearch_->start<std::optional<int>>(
+    search_->start<std::optional<int>>(
         [pixels, aim](std::stop_token stop, const BackgroundTask::Progress& progress) {
             return lowestQualityReaching(*pixels, aim, stop, progress);
         },
         {[this, aim](const std::optional<int>& quality) { similaritySearchEnded(quality, aim); },
-         [this](const QString& text) { sizeSearchFailed(text); },
+         [this](const QString& text) { searchFailed(text); },
          [this](int percent) { ProgressBar1->setValue(percent); }});
     State.Busy = true;
     ProgressBar1->setValue(0);
