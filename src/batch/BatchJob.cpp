@@ -133,7 +133,7 @@ std::optional<TMemoryStream> BatchJob::highestUnderSize(SaveEncoder& encoder,
 std::optional<TMemoryStream> BatchJob::smallestSimilarEnough(SaveEncoder& encoder,
                                                              BatchResult& result) const {
     // The tries code their files the quickest way; the answer is then encoded as it is saved.
-    SimilarityTrial trial(encoder.pixels());
+    SimilarityTrial trial(encoder.pixels(), stop_);
     const std::optional<SimilaritySearch::Outcome> found =
         SimilaritySearch::lowestReaching(options_.minSimilarity, [&](int quality) {
             ++result.encodes;
@@ -154,7 +154,7 @@ std::optional<TMemoryStream> BatchJob::smallestSimilarEnough(SaveEncoder& encode
 }
 
 double BatchJob::similarity(SaveEncoder& encoder, TMemoryStream& bytes) const {
-    const SimilarityReference loaded(encoder.pixels());
+    const SimilarityReference loaded(encoder.pixels(), stop_);
     const std::optional<double> score = EncodedSimilarity::of(loaded, bytes, stop_);
     if (!score) {
         throw EAbort();

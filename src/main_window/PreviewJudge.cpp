@@ -52,7 +52,7 @@ void PreviewJudge::judge(TGraphic* preview, qint64 previewBytes) {
                                                           const BackgroundTask::Progress&) {
             const std::lock_guard made(reference->lock);
             if (!reference->made) {
-                reference->made = std::make_unique<SimilarityReference>(*loaded);
+                reference->made = std::make_unique<SimilarityReference>(*loaded, stop);
             }
             return reference->made->score(*shown, stop);
         },

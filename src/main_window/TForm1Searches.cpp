@@ -65,7 +65,7 @@ std::optional<int> highestQualityUnder(const TBitmap& pixels, bool progressive,
 std::optional<std::optional<int>> lowestQualityReaching(const TBitmap& pixels, double aim,
                                                         std::stop_token stop,
                                                         const BackgroundTask::Progress& progress) {
-    SimilarityTrial trial(pixels);
+    SimilarityTrial trial(pixels, stop);
     int tries = 0;
     const std::optional<SimilaritySearch::Outcome> found =
         SimilaritySearch::lowestReaching(aim, [&](int quality) {

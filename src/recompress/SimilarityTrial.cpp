@@ -4,7 +4,8 @@
 #include "recompress/EncodedSimilarity.h"
 #include "recompress/JpegEncoding.h"
 
-SimilarityTrial::SimilarityTrial(const TBitmap& pixels) : reference_(pixels) {
+SimilarityTrial::SimilarityTrial(const TBitmap& pixels, std::stop_token stop)
+    : reference_(pixels, std::move(stop)) {
     encoder_.CopyFrom(&pixels);
 }
 

@@ -16,8 +16,9 @@ class TBitmap;
 // since the coding changes no pixel.
 class SimilarityTrial {
 public:
-    // The pixels must outlive the trial and stay unchanged.
-    explicit SimilarityTrial(const TBitmap& pixels);
+    // The pixels must outlive the trial and stay unchanged. A stop asked through `stop`
+    // while the pixels' half of the score is worked out raises EAbort.
+    explicit SimilarityTrial(const TBitmap& pixels, std::stop_token stop = {});
 
     // The similarity of the new file at `quality`; nothing when `stop` is requested first.
     std::optional<double> at(int quality, std::stop_token stop = {});

@@ -1,5 +1,6 @@
 #include "imaging/similarity/SimilarityReference.h"
 
+#include "core/EAbort.h"
 #include "imaging/bmp/TBitmap.h"
 #include "imaging/similarity/LumaRows.h"
 #include "imaging/similarity/MomentRing.h"
@@ -60,15 +61,15 @@ struct Moments {
 // The loaded picture's mean and variance under the window, for one band of output rows.
 class ReferenceBand {
 public:
-    ReferenceBand(const Window& window, Moments out)
+    ReferenceBand(const Window& window, Moments out, const std::stop_token& stop)
         : window_(window), out_(out), rows_(window.luma),
           ring_(2, static_cast<std::size_t>(window.luma.width), window.alongRow, window.acrossRows),
-          squares_(window.outWidth) {}
+          squares_(window.outWidth), stop_(stop) {}
 
     // Compiled also for AVX2, as the filter's passes are (see SeparableFilter.cpp).
     [[gnu::target_clones("avx2", "default")]] void operator()(int first, int end) {
         const int overlap = window_.acrossRows.taps() - 1;
-        for (int y = first; y < end + overlap; ++y) {
+        for (int y = first; y < end + overlap && !stop_.stop_requested(); ++y) {
             load(y);
             if (y - overlap >= first) {
                 finish(y - overlap);
@@ -103,6 +104,7 @@ private:
     LumaRows rows_;
     MomentRing ring_;
     std::vector<float> squares_;
+    const std::stop_token& stop_;
 };
 
 // A candidate's moments and the similarity at each position, for one band of output
@@ -196,9 +198,15 @@ bool readInPlace(const TBitmap& bitmap) {
 } // namespace
 
 SimilarityReference::SimilarityReference(const TBitmap& loaded, unsigned threads)
-    : SimilarityReference(LumaPlane::of(loaded), threads) {}
+    : SimilarityReference(LumaPlane::of(loaded), {}, threads) {}
+
+SimilarityReference::SimilarityReference(const TBitmap& loaded, std::stop_token stop)
+    : SimilarityReference(LumaPlane::of(loaded), std::move(stop)) {}
 
 SimilarityReference::SimilarityReference(LumaPlane loaded, unsigned threads)
+    : SimilarityReference(std::move(loaded), {}, threads) {}
+
+SimilarityReference::SimilarityReference(LumaPlane loaded, std::stop_token stop, unsigned threads)
     : luma_(std::move(loaded)), threads_(threads), alongRow_(radiusFor(luma_.width)),
       acrossRows_(radiusFor(luma_.height)),
       outWidth_(static_cast<std::size_t>(std::max(0, luma_.width - 2 * alongRow_.radius()))),
@@ -206,15 +214,18 @@ SimilarityReference::SimilarityReference(LumaPlane loaded, unsigned threads)
     if (luma_.width <= 0 || luma_.height <= 0) {
         throw std::invalid_argument("an empty picture");
     }
-    computeMoments();
+    computeMoments(stop);
+    if (stop.stop_requested()) {
+        throw EAbort(); // half the moments are no reference
+    }
 }
 
-void SimilarityReference::computeMoments() {
+void SimilarityReference::computeMoments(const std::stop_token& stop) {
     mean_.resize(outWidth_ * static_cast<std::size_t>(outHeight_));
     variance_.resize(mean_.size());
     const Window window{luma_, alongRow_, acrossRows_, outWidth_};
     const Moments out{mean_.data(), variance_.data()};
-    RowBands::run(outHeight_, threads_, [&] { return ReferenceBand(window, out); });
+    RowBands::run(outHeight_, threads_, [&] { return ReferenceBand(window, out, stop); });
 }
 
 std::size_t SimilarityReference::memoryBytes() const {

@@ -28,6 +28,9 @@ public:
     // `threads` 0: one a core. An empty picture is refused with std::invalid_argument.
     explicit SimilarityReference(const TBitmap& loaded, unsigned threads = 0);
     explicit SimilarityReference(LumaPlane loaded, unsigned threads = 0);
+    // The same on every core, cut short by a stop asked through `stop` with EAbort: making
+    // the reference of a large picture costs about as much as a score.
+    SimilarityReference(const TBitmap& loaded, std::stop_token stop);
 
     int width() const { return luma_.width; }
     int height() const { return luma_.height; }
@@ -42,7 +45,8 @@ private:
     template <class MakeRows>
     std::optional<double> scoreRows(int width, int height, MakeRows makeRows,
                                     std::stop_token stop) const;
-    void computeMoments();
+    SimilarityReference(LumaPlane loaded, std::stop_token stop, unsigned threads = 0);
+    void computeMoments(const std::stop_token& stop);
 
     LumaPlane luma_;
     unsigned threads_;
