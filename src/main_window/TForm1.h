@@ -214,6 +214,9 @@ private:
     void showNewPixelSize();
     void searchQualityUnder(qint64 kibibytes);
     void sizeSearchEnded(int quality, qint64 kibibytes);
+    // Both searches: the window busy with the bar shown, then free again.
+    void searchStarted();
+    void searchEnded();
     void searchFailed(const QString& text);
     void searchQualityReaching(double aim);
     void similaritySearchEnded(const std::optional<int>& quality, double aim);

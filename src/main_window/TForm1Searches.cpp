@@ -117,15 +117,11 @@ void TForm1::searchQualityUnder(qint64 kibibytes) {
         {[this, kibibytes](const int& quality) { sizeSearchEnded(quality, kibibytes); },
          [this](const QString& text) { searchFailed(text); },
          [this](int percent) { ProgressBar1->setValue(percent); }});
-    // Other operations wait for the answer, as they wait for each other.
-    State.Busy = true;
-    ProgressBar1->setValue(0);
-    ProgressBar1->show();
+    searchStarted();
 }
 
 void TForm1::sizeSearchEnded(int quality, qint64 kibibytes) {
-    State.Busy = false;
-    ProgressBar1->hide();
+    searchEnded();
     guard_.run([&] {
         if (quality == QualityBisection::NothingFits) {
             services_.dialogs.showMessage(
@@ -136,9 +132,20 @@ void TForm1::sizeSearchEnded(int quality, qint64 kibibytes) {
     });
 }
 
-void TForm1::searchFailed(const QString& text) {
+void TForm1::searchStarted() {
+    // Other operations wait for the answer, as they wait for each other.
+    State.Busy = true;
+    ProgressBar1->setValue(0);
+    ProgressBar1->show();
+}
+
+void TForm1::searchEnded() {
     State.Busy = false;
     ProgressBar1->hide();
+}
+
+void TForm1::searchFailed(const QString& text) {
+    searchEnded();
     services_.dialogs.showMessageBox(MessageBoxKind::StandardError, text);
 }
 
@@ -168,14 +175,11 @@ void TForm1::searchQualityReaching(double aim) {
         {[this, aim](const std::optional<int>& quality) { similaritySearchEnded(quality, aim); },
          [this](const QString& text) { searchFailed(text); },
          [this](int percent) { ProgressBar1->setValue(percent); }});
-    State.Busy = true;
-    ProgressBar1->setValue(0);
-    ProgressBar1->show();
+    searchStarted();
 }
 
 void TForm1::similaritySearchEnded(const std::optional<int>& quality, double aim) {
-    State.Busy = false;
-    ProgressBar1->hide();
+    searchEnded();
     guard_.run([&] {
         if (!quality) {
             services_.dialogs.showMessage(
