@@ -2,7 +2,7 @@
 
 #include "imaging/bmp/TBitmap.h"
 #include "imaging/jpeg/TJPEGImage.h"
-#include "platform/ScreenSize.h"
+#include "platform/desktop/ScreenSize.h"
 #include "recompress/PictureFileKind.h"
 #include "rotation/RotateWindowGlyphs.h"
 #include "settings/Settings.h"

@@ -1,7 +1,7 @@
 #include "windows/FreeMemoryGauge.h"
 
 #include "core/Exception.h"
-#include "platform/MemoryStatus.h"
+#include "platform/desktop/MemoryStatus.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "ui/MessagePump.h"

@@ -1,6 +1,6 @@
 #include "windows/TForm2.h"
 
-#include "platform/ScreenSize.h"
+#include "platform/desktop/ScreenSize.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"
 #include "ui/DesignFont.h"

@@ -2,7 +2,7 @@
 
 #include "core/TMemoryStream.h"
 #include "imaging/bmp/TBitmap.h"
-#include "platform/ScreenSize.h"
+#include "platform/desktop/ScreenSize.h"
 #include "settings/LanguageText.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "main_window/TForm1.h"
-#include "platform/FakeMemoryStatus.h"
-#include "platform/FakeScreenSize.h"
 #include "platform/LocalFileOperations.h"
 #include "platform/PosixProcessLauncher.h"
-#include "platform/RecordingSoundPlayer.h"
+#include "platform/desktop/FakeMemoryStatus.h"
+#include "platform/desktop/FakeScreenSize.h"
+#include "platform/desktop/RecordingSoundPlayer.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
 #include "ui/ScriptedDialogService.h"

@@ -1,5 +1,5 @@
 #include "core/Exception.h"
-#include "platform/ProcMemoryStatus.h"
+#include "platform/desktop/ProcMemoryStatus.h"
 
 #include <QFile>
 #include <QTemporaryDir>

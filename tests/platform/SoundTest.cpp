@@ -1,5 +1,5 @@
-#include "platform/AlsaSoundPlayer.h"
-#include "platform/WaveImage.h"
+#include "platform/desktop/AlsaSoundPlayer.h"
+#include "platform/desktop/WaveImage.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 
 #include "QStringPrinter.h"
 #include "imaging/bmp/TBitmap.h"
-#include "platform/FakeScreenSize.h"
 #include "platform/FakeSettingsStore.h"
 #include "platform/LocalFileOperations.h"
 #include "platform/PosixProcessLauncher.h"
+#include "platform/desktop/FakeScreenSize.h"
 #include "recompress/PictureSaver.h"
 #include "settings/Settings.h"
 #include "support/ReferenceTool.h"

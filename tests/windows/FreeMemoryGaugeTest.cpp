@@ -1,8 +1,8 @@
 #include "windows/FreeMemoryGauge.h"
 
 #include "QStringPrinter.h"
-#include "platform/FakeMemoryStatus.h"
 #include "platform/FakeSettingsStore.h"
+#include "platform/desktop/FakeMemoryStatus.h"
 #include "settings/Settings.h"
 #include "ui/TLabel.h"
 #include "ui/TProgressBar.h"

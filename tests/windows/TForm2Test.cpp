@@ -2,8 +2,8 @@
 
 #include "QStringPrinter.h"
 #include "imaging/bmp/TBitmap.h"
-#include "platform/FakeScreenSize.h"
 #include "platform/FakeSettingsStore.h"
+#include "platform/desktop/FakeScreenSize.h"
 #include "settings/Settings.h"
 #include "ui/TImage.h"
 

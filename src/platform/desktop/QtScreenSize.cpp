@@ -1,4 +1,4 @@
-#include "platform/QtScreenSize.h"
+#include "platform/desktop/QtScreenSize.h"
 
 #include <QGuiApplication>
 #include <QScreen>

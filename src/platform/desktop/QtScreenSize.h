@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ScreenSize.h"
+#include "platform/desktop/ScreenSize.h"
 
 // The primary screen as Qt reports it.
 class QtScreenSize : public ScreenSize {

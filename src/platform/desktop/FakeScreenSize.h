@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ScreenSize.h"
+#include "platform/desktop/ScreenSize.h"
 
 // A screen of any size for tests.
 class FakeScreenSize : public ScreenSize {

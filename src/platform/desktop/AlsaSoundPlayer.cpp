@@ -1,6 +1,6 @@
-#include "platform/AlsaSoundPlayer.h"
+#include "platform/desktop/AlsaSoundPlayer.h"
 
-#include "platform/WaveImage.h"
+#include "platform/desktop/WaveImage.h"
 
 #include <alsa/asoundlib.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MemoryStatus.h"
+#include "platform/desktop/MemoryStatus.h"
 
 #include <string>
 

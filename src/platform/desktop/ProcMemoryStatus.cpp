@@ -1,4 +1,4 @@
-#include "platform/ProcMemoryStatus.h"
+#include "platform/desktop/ProcMemoryStatus.h"
 
 #include "core/Exception.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SoundPlayer.h"
+#include "platform/desktop/SoundPlayer.h"
 
 // Plays through ALSA's default device, blocking until the last sample has been heard.
 class AlsaSoundPlayer : public SoundPlayer {

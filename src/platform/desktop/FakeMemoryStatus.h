@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Exception.h"
-#include "platform/MemoryStatus.h"
+#include "platform/desktop/MemoryStatus.h"
 
 // Memory figures for tests: whatever they are set to, or a failure.
 class FakeMemoryStatus : public MemoryStatus {
