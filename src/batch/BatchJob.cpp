@@ -14,9 +14,7 @@
 #include "recompress/SimilarityTrial.h"
 #include "recompress/SizeSearch.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <filesystem>
 #include <new>
 
 namespace {
@@ -133,7 +131,7 @@ std::optional<TMemoryStream> BatchJob::highestUnderSize(SaveEncoder& encoder,
 std::optional<TMemoryStream> BatchJob::smallestSimilarEnough(SaveEncoder& encoder,
                                                              BatchResult& result) const {
     // The tries code their files the quickest way; the answer is then encoded as it is saved.
-    SimilarityTrial trial(encoder.pixels(), stop_);
+    SimilarityTrial trial(encoder.pixels(), options_.recompressOptions().shownDepth, stop_);
     const std::optional<SimilaritySearch::Outcome> found =
         SimilaritySearch::lowestReaching(options_.minSimilarity, [&](int quality) {
             ++result.encodes;
@@ -155,7 +153,8 @@ std::optional<TMemoryStream> BatchJob::smallestSimilarEnough(SaveEncoder& encode
 
 double BatchJob::similarity(SaveEncoder& encoder, TMemoryStream& bytes) const {
     const SimilarityReference loaded(encoder.pixels(), stop_);
-    const std::optional<double> score = EncodedSimilarity::of(loaded, bytes, stop_);
+    const std::optional<double> score =
+        EncodedSimilarity::of(loaded, bytes, options_.recompressOptions().shownDepth, stop_);
     if (!score) {
         throw EAbort();
     }
@@ -168,9 +167,7 @@ void BatchJob::write(const BatchItem& item, const TMemoryStream& bytes, BatchRes
         return;
     }
     const QString folder = QFileInfo(item.output).path();
-    std::error_code error;
-    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
-    if (error) {
+    if (const std::error_code error = files_.createFolders(folder)) {
         result.error =
             "cannot make the folder " + folder + ": " + QString::fromStdString(error.message());
         return;

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <set>
 
 namespace {
 
@@ -46,11 +47,6 @@ QString outputFor(const Found& picture, const QString& outputFolder) {
                            input.completeBaseName() + ".jpg");
 }
 
-// Device and inode: the file itself, under whatever name.
-QString fileKey(const FileIdentity& identity) {
-    return QString::number(identity.device) + ":" + QString::number(identity.inode);
-}
-
 class Refusals {
 public:
     Refusals(const std::vector<Found>& pictures, FileOperations& files, bool overwrite)
@@ -58,7 +54,7 @@ public:
         for (const Found& picture : pictures) {
             inputPaths_.insert(QFileInfo(picture.input).absoluteFilePath());
             if (const auto identity = files.identity(picture.input)) {
-                inputFiles_.insert(fileKey(*identity));
+                inputFiles_.insert(identity->file());
             }
         }
     }
@@ -70,7 +66,7 @@ public:
         const QString absolute = QFileInfo(output).absoluteFilePath();
         const auto identity = files_.identity(output);
         if (inputPaths_.contains(absolute) ||
-            (identity && inputFiles_.contains(fileKey(*identity)))) {
+            (identity && inputFiles_.contains(identity->file()))) {
             return output + " is a picture given: it is never written over";
         }
         if (outputs_.contains(absolute)) {
@@ -87,7 +83,7 @@ private:
     FileOperations& files_;
     bool overwrite_;
     QSet<QString> inputPaths_;
-    QSet<QString> inputFiles_;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> inputFiles_; // each given file itself
     QHash<QString, QString> outputs_;
 };
 

@@ -15,9 +15,7 @@ std::optional<QString> DroppedPicture::file(const QMimeData* data) {
         return std::nullopt;
     }
     const QString path = url.toLocalFile();
-    const QString extension = PictureFileKind::extension(path).toUpper();
-    // ".jpeg" is taken too, and then read by the program's rule as the dialog's choice is.
-    if (extension != ".BMP" && extension != ".JPG" && extension != ".JPEG") {
+    if (!PictureFileKind::isWindowPicture(path)) {
         return std::nullopt;
     }
     return path;

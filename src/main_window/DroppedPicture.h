@@ -5,9 +5,9 @@
 
 class QMimeData;
 
-// What a drop on the main window brings: one local file named as a BMP or JPEG picture
-// (".bmp", ".jpg" or ".jpeg", in any letter case). Several files, folders, texts and
-// other kinds of files bring nothing.
+// What a drop on the main window brings: one local file named as the load button's dialog
+// lists pictures (".bmp" or ".jpg", in any letter case), then read by the same rule. Several
+// files, folders, texts and other kinds of files bring nothing.
 class DroppedPicture {
 public:
     static std::optional<QString> file(const QMimeData* data);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 // What tells one state of a file from another without reading it: the file itself (device
 // and inode), its size, its last modification and its last change of any kind, both to the
@@ -16,4 +17,7 @@ struct FileIdentity {
     std::int64_t changedNanoseconds = 0;
 
     bool operator==(const FileIdentity&) const = default;
+    // The file itself, whatever its state: what every name of one file shares.
+    std::pair<std::uint64_t, std::uint64_t> file() const { return {device, inode}; }
+    bool sameFileAs(const FileIdentity& other) const { return file() == other.file(); }
 };

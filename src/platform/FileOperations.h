@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <system_error>
 
 // The file-system calls the windows make besides reading and writing pictures.
 class FileOperations {
@@ -29,6 +30,9 @@ public:
     // A new empty hidden folder of a name of its own in the folder of `target`, for work
     // files that must end up renamed over `target`; nothing when the folder takes none.
     virtual std::optional<QString> createFolderBeside(const QString& target) = 0;
+    // Makes the folder `path` and those above it that are missing; nothing, or the reason
+    // it could not.
+    virtual std::error_code createFolders(const QString& path) = 0;
     // Removes an empty folder.
     virtual bool removeFolder(const QString& path) = 0;
     // Renames over `to`, replacing a file of that name in one step.

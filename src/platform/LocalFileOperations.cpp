@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,10 +67,10 @@ bool LocalFileOperations::sameFile(const QString& first, const QString& second) 
     if (first == second) {
         return true;
     }
-    const std::optional<struct stat> a = status(first);
-    const std::optional<struct stat> b = status(second);
+    const std::optional<FileIdentity> a = identity(first);
+    const std::optional<FileIdentity> b = identity(second);
     if (a && b) {
-        return a->st_dev == b->st_dev && a->st_ino == b->st_ino;
+        return a->sameFileAs(*b);
     }
     // A file that is gone can still be named twice.
     return QDir::cleanPath(QFileInfo(first).absoluteFilePath()) ==
@@ -78,6 +79,12 @@ bool LocalFileOperations::sameFile(const QString& first, const QString& second) 
 
 std::unique_ptr<ReplacementFile> LocalFileOperations::createReplacement(const QString& target) {
     return LocalReplacementFile::create(target);
+}
+
+std::error_code LocalFileOperations::createFolders(const QString& path) {
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(path).toStdString(), error);
+    return error;
 }
 
 std::optional<QString> LocalFileOperations::createFolderBeside(const QString& target) {

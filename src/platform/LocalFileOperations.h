@@ -11,6 +11,7 @@ public:
     bool sameFile(const QString& first, const QString& second) override;
     std::unique_ptr<ReplacementFile> createReplacement(const QString& target) override;
     std::optional<QString> createFolderBeside(const QString& target) override;
+    std::error_code createFolders(const QString& path) override;
     bool removeFolder(const QString& path) override;
     bool replace(const QString& from, const QString& to) override;
     bool renameNew(const QString& from, const QString& to) override;
