@@ -14,7 +14,7 @@
 #include "imaging/similarity/SimilarityReference.h"
 #include "imaging/similarity/StructuralSimilarity.h"
 #include "recompress/EncodedSimilarity.h"
-#include "recompress/PaneDecode.h"
+#include "recompress/JpegDecodeOptions.h"
 #include "recompress/QualityBisection.h"
 #include "recompress/SimilaritySearch.h"
 
@@ -176,7 +176,7 @@ void MinSimilarity_Bisection(benchmark::State& state) {
                     bytes.setPosition(0);
                     TJPEGImage shown;
                     shown.ReadFromStream(bytes);
-                    decodeForPanes(shown);
+                    JpegDecodeOptions::decodeForPanes(shown, TJPEGDecodeDepth::Depth24);
                     LumaRows loaded(pictures().loaded);
                     LumaRows preview(shown.Decode());
                     return std::optional<bool>(doubleSimilarity(loaded, preview) < Aim);
@@ -194,7 +194,8 @@ void MinSimilarity_Search(benchmark::State& state) {
         jpeg.CopyFrom(&pictures().loaded);
         const SimilarityReference loaded(pictures().loaded);
         const auto outcome = SimilaritySearch::lowestReaching(Aim, [&](int quality) {
-            return EncodedSimilarity::of(loaded, encodeAt(jpeg, quality));
+            return EncodedSimilarity::of(loaded, encodeAt(jpeg, quality),
+                                         TJPEGDecodeDepth::Depth24);
         });
         tries = outcome->tries;
         found = outcome->quality.value_or(101);

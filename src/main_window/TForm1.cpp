@@ -2,7 +2,7 @@
 
 #include "main_window/MainWindowGlyphs.h"
 #include "main_window/PreviewJudge.h"
-#include "platform/ScreenSize.h"
+#include "platform/desktop/ScreenSize.h"
 #include "rotation/TForm4.h"
 #include "settings/Settings.h"
 #include "settings/Texts.h"

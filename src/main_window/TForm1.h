@@ -5,7 +5,7 @@
 #include "imaging/picture/TProgressStage.h"
 #include "main_window/MainWindowServices.h"
 #include "main_window/MainWindowState.h"
-#include "recompress/DecodedSource.h"
+#include "recompress/PreparedPicture.h"
 #include "recompress/RecompressOptions.h"
 #include "ui/FileDialogOptions.h"
 #include "ui/HandlerGuard.h"
@@ -163,9 +163,12 @@ private:
     void offerNoPicture();
     void keepLeftPanePixels(const std::optional<FileIdentity>& identity, bool progressive,
                             const PictureMetadata& metadata);
-    // The markers the save would write beside `encoder`'s picture, which now come from
-    // `source`; the preview is encoded with them, so its size is the saved file's.
-    void markForSaving(TJPEGImage& encoder, const PictureMetadata& source);
+    // The loaded file as every new file is made of it, as the file is now on disk: the pixels
+    // of the last preparation stand for it only while it is provably unchanged.
+    void preparePicture();
+    // Puts the prepared pixels into `encoder` with the markers the save would write beside
+    // them, so a preview's size is the saved file's.
+    void readyToEncode(TJPEGImage& encoder);
     QMenu* longestSideMenu(QMenu* parent);
     // Makes the preview on screen again after a choice about new files changed.
     void recodePreview();
@@ -194,7 +197,7 @@ private:
     TForm3* form3_ = nullptr;
     TForm4* form4_ = nullptr;
     bool shownBefore_ = false;
-    DecodedSource decodedSource_;
+    PreparedPicture prepared_;
     // What the file of the preview on screen says beside its pixels, and the length of the
     // markers the preview was encoded with: the readout follows the details item without a
     // new encode, since markers add their bytes and change no other.

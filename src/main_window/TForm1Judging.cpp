@@ -45,7 +45,7 @@ void TForm1::pictureLoaded() {
 void TForm1::compareWithLoaded() {
     // The loaded picture, or the loaded picture shrunk as the preview is: the scores and the
     // viewer's comparisons need the preview's pixels beside the same places of the picture.
-    const TBitmap* shrunk = decodedSource_.shrunkPixels();
+    const TBitmap* shrunk = prepared_.shrunk() ? &prepared_.pixels() : nullptr;
     const QSize size = shrunk ? QSize(shrunk->width(), shrunk->height()) : QSize();
     if (comparedSize_ == size) {
         return;
@@ -64,7 +64,7 @@ void TForm1::compareWithLoaded() {
 }
 
 void TForm1::showNewPixelSize() {
-    const TBitmap* shrunk = decodedSource_.shrunkPixels();
+    const TBitmap* shrunk = prepared_.shrunk() ? &prepared_.pixels() : nullptr;
     NewSizeLabel->setVisible(shrunk && Image2->picture().graphic() && Label8->isVisible());
     if (shrunk) {
         NewSizeLabel->setCaption(

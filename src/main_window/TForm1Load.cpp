@@ -8,9 +8,9 @@
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
 #include "platform/FileOperations.h"
-#include "platform/SoundPlayer.h"
+#include "platform/desktop/SoundPlayer.h"
+#include "recompress/JpegDecodeOptions.h"
 #include "recompress/JpegEncoding.h"
-#include "recompress/PaneDecode.h"
 #include "recompress/PictureFileKind.h"
 #include "recompress/SourceFile.h"
 #include "settings/Settings.h"
@@ -27,21 +27,6 @@
 
 #include <QLineEdit>
 #include <QTimer>
-
-namespace {
-
-// The load decodes and re-encodes at full size and full depth, whatever the screen.
-void setLoadOptions(TJPEGImage& jpeg) {
-    jpeg.setGrayMode(false);
-    jpeg.setProgressiveWrite(false);
-    jpeg.setProgressiveRead(false);
-    jpeg.setDecodeSpeed(TJPEGDecodeSpeed::Accurate);
-    jpeg.setDecodeDepth(TJPEGDecodeDepth::Depth24);
-    jpeg.setBlockSmoothing(false);
-    jpeg.setDecodeScale(TJPEGDecodeScale::Full);
-}
-
-} // namespace
 
 void TForm1::BitBtn1Click() {
     if (State.Busy) {
@@ -79,7 +64,7 @@ void TForm1::loadFile(const QString& fileName) {
                                  const TRect&,
                                  const std::string&) { JpegProgress(stage, percentDone); };
     State.SourceExtension = PictureFileKind::extension(Edit1->text());
-    decodedSource_.clear();
+    prepared_.clear();
     previewSource_ = {};
     previewMarkersLength_ = 0;
     try {
@@ -129,24 +114,18 @@ PictureMetadata TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
     if (PictureFileKind::isJpeg(State.SourceExtension)) {
         PictureMetadata metadata = SourceFile::readJpeg(Edit1->text(), workJpeg);
         Image1->setGraphic(&workJpeg);
-        const bool progressive = workJpeg.ProgressiveWrite();
-        setLoadOptions(workJpeg);
-        workJpeg.Decode();
-        keepLeftPanePixels(identity, progressive, metadata);
-        decodedSource_.shrinkInto(workJpeg, recompressOptions().longestSide);
-        markForSaving(workJpeg, metadata);
+        keepLeftPanePixels(identity, workJpeg.ProgressiveWrite(), metadata);
+        preparePicture(); // a picture shrunk to a longest side takes the file's own road
+        readyToEncode(workJpeg);
         JpegEncoding::encode(workJpeg, 100);
         return metadata;
     }
     PictureMetadata metadata = SourceFile::readBitmap(Edit1->text(), workBitmap);
     Image1->setGraphic(&workBitmap);
-    decodedSource_.keep(Edit1->text(), State.SourceExtension, identity, workBitmap, false,
-                        metadata);
-    setLoadOptions(workJpeg);
-    workJpeg.CopyFrom(&workBitmap);
-    decodedSource_.shrinkInto(workJpeg, recompressOptions().longestSide);
-    workJpeg.Decode();
-    markForSaving(workJpeg, metadata);
+    prepared_.keepFullDecode(Edit1->text(), State.SourceExtension, identity, workBitmap, false,
+                             metadata);
+    preparePicture();
+    readyToEncode(workJpeg);
     Label6->show();
     ProgressBar1->show();
     ProgressBar1->setValue(0);
@@ -161,8 +140,8 @@ void TForm1::keepLeftPanePixels(const std::optional<FileIdentity>& identity, boo
     // the next paint anyway, are the recompressions' starting point too.
     try {
         if (const TBitmap* pixels = Image1->picture().graphic()->drawingBitmap()) {
-            decodedSource_.keep(Edit1->text(), State.SourceExtension, identity, *pixels,
-                                progressive, metadata);
+            prepared_.keepFullDecode(Edit1->text(), State.SourceExtension, identity, *pixels,
+                                     progressive, metadata);
         }
     } catch (const Exception&) {
         // Left to the first recompression, which reads the file and reports what is wrong.
@@ -179,7 +158,8 @@ void TForm1::showCompressedResult(TJPEGImage& workJpeg, TMemoryStream& stream) {
     stream.setPosition(0);
     workJpeg.ReadFromStream(stream);
     releaseShownPreview();
-    decodeForPanes(workJpeg); // once for the pane and the viewer
+    // Once for the pane and the viewer.
+    JpegDecodeOptions::decodeForPanes(workJpeg, recompressOptions().shownDepth);
     Image2->setGraphic(&workJpeg);
 }
 

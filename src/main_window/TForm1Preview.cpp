@@ -1,5 +1,6 @@
 // The quality slider and the recompression preview it leads to.
 #include "core/TMemoryStream.h"
+#include "imaging/jpeg/TJPEGDefaults.h"
 #include "imaging/jpeg/TJPEGImage.h"
 #include "main_window/PreviewJudge.h"
 #include "main_window/Readouts.h"
@@ -51,25 +52,27 @@ void TForm1::recompress(int quality) {
     TJPEGImage workJpeg;
     TrackBar1->setSelection(TrackBar1->selStart(), quality);
     MessagePump::processMessages();
-    // The file as it is now on disk: the pixels of the last tick stand for it only while it
-    // is provably unchanged.
-    const PictureMetadata& metadata =
-        decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, workJpeg,
-                                  recompressOptions().longestSide);
-    markForSaving(workJpeg, metadata);
+    preparePicture();
+    readyToEncode(workJpeg);
     JpegEncoding::encode(workJpeg, quality);
     showCompressedResult(workJpeg, previewStream);
     updateViewer(workJpeg);
     MessagePump::processMessages();
 }
 
-void TForm1::markForSaving(TJPEGImage& encoder, const PictureMetadata& source) {
-    JpegEncoding::prepare(encoder, source, recompressOptions());
-    previewSource_ = source;
+void TForm1::preparePicture() {
+    prepared_.prepare(services_.files, Edit1->text(), State.SourceExtension, settings_.LongestSide);
+}
+
+void TForm1::readyToEncode(TJPEGImage& encoder) {
+    prepared_.readyToEncode(encoder, recompressOptions());
+    previewSource_ = prepared_.metadata();
 }
 
 RecompressOptions TForm1::recompressOptions() const {
-    return {settings_.KeepDetails, settings_.SmallerFiles, settings_.LongestSide};
+    // New files are shown at the depth the screen was found to take at start-up.
+    return {settings_.KeepDetails, settings_.SmallerFiles, settings_.LongestSide,
+            TJPEGDefaults::current().DecodeDepth};
 }
 
 void TForm1::updateViewer(TJPEGImage& picture) {

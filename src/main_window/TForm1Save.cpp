@@ -52,8 +52,10 @@ void TForm1::BitBtn4Click() {
         return;
     }
     const BusyScope busy(State.Busy);
-    PictureSaver::save(services_.files, Edit1->text(), State.SourceExtension, State.CurrentQuality,
-                       *chosen, recompressOptions());
+    // The pixels the previews were made of, read again only if the file changed since.
+    preparePicture();
+    PictureSaver::save(services_.files, prepared_, State.CurrentQuality, *chosen,
+                       recompressOptions());
     if (form4_) {
         form4_->open(*chosen);
     }

@@ -6,7 +6,6 @@
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
 #include "recompress/EncodedSize.h"
-#include "recompress/JpegEncoding.h"
 #include "recompress/QualityBisection.h"
 #include "recompress/SimilaritySearch.h"
 #include "recompress/SimilarityTrial.h"
@@ -34,13 +33,11 @@ constexpr int AimDecimals = 3;
 // A photograph's search takes about this many tries; the bar stops full when one takes more.
 constexpr int ExpectedSimilarityTries = 4;
 
-// A copy of `pixels` that shares nothing with them, for the worker to have to itself.
-std::shared_ptr<TBitmap> ownCopy(const TBitmap& pixels) {
+// The worker's own picture object over the same pixels: nothing is copied, and a change
+// the window makes to its pixels would go to a copy of its own, never to these.
+std::shared_ptr<const TBitmap> shared(const TBitmap& pixels) {
     auto copy = std::make_shared<TBitmap>();
     copy->CopyFrom(&pixels);
-    if (!copy->empty()) {
-        copy->scanLine(0); // the writable row makes the image the copy's own
-    }
     return copy;
 }
 
@@ -63,9 +60,10 @@ std::optional<int> highestQualityUnder(const TBitmap& pixels, bool progressive,
 // Runs on the worker: the tries score the previews they would show against the pixels.
 // Nothing when stopped; then the answer, nothing when no quality reaches the aim.
 std::optional<std::optional<int>> lowestQualityReaching(const TBitmap& pixels, double aim,
+                                                        TJPEGDecodeDepth depth,
                                                         std::stop_token stop,
                                                         const BackgroundTask::Progress& progress) {
-    SimilarityTrial trial(pixels, stop);
+    SimilarityTrial trial(pixels, depth, stop);
     int tries = 0;
     const std::optional<SimilaritySearch::Outcome> found =
         SimilaritySearch::lowestReaching(aim, [&](int quality) {
@@ -97,15 +95,12 @@ void TForm1::SizeSearchClick() {
 }
 
 void TForm1::searchQualityUnder(qint64 kibibytes) {
-    // The source as a recompression reads it, so each try is the encode it would make.
+    // The pixels, markers and coding a preview takes, so each try is the encode it would make.
+    preparePicture();
     TJPEGImage source;
-    const PictureMetadata& metadata =
-        decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, source,
-                                  recompressOptions().longestSide);
-    const std::shared_ptr<TBitmap> pixels = ownCopy(source.Decode());
+    prepared_.readyToEncode(source, recompressOptions());
+    const std::shared_ptr<const TBitmap> pixels = shared(prepared_.pixels());
     const bool progressive = source.ProgressiveWrite();
-    // Each try counts the markers the save will write.
-    JpegEncoding::prepare(source, metadata, recompressOptions());
     auto markers = std::make_shared<const JpegMarkers>(source.Markers());
     const qint64 maxBytes = kibibytes * 1024; // the readouts count kibibytes
     search_->start<int>(
@@ -164,13 +159,12 @@ void TForm1::SimilaritySearchClick() {
 
 void TForm1::searchQualityReaching(double aim) {
     // The pixels a recompression encodes, so each try scores the preview it would show.
-    TJPEGImage source;
-    decodedSource_.decodeInto(services_.files, Edit1->text(), State.SourceExtension, source,
-                              recompressOptions().longestSide);
-    const std::shared_ptr<TBitmap> pixels = ownCopy(source.Decode());
+    preparePicture();
+    const std::shared_ptr<const TBitmap> pixels = shared(prepared_.pixels());
     search_->start<std::optional<int>>(
-        [pixels, aim](std::stop_token stop, const BackgroundTask::Progress& progress) {
-            return lowestQualityReaching(*pixels, aim, stop, progress);
+        [pixels, aim, depth = recompressOptions().shownDepth](
+            std::stop_token stop, const BackgroundTask::Progress& progress) {
+            return lowestQualityReaching(*pixels, aim, depth, stop, progress);
         },
         {[this, aim](const std::optional<int>& quality) { similaritySearchEnded(quality, aim); },
          [this](const QString& text) { searchFailed(text); },

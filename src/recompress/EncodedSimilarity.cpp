@@ -1,23 +1,18 @@
 #include "recompress/EncodedSimilarity.h"
 
-#include "core/EAbort.h"
 #include "core/TMemoryStream.h"
 #include "imaging/jpeg/TJPEGImage.h"
+#include "imaging/picture/AbortOnStop.h"
 #include "imaging/similarity/SimilarityReference.h"
-#include "recompress/PaneDecode.h"
+#include "recompress/JpegDecodeOptions.h"
 
 std::optional<double> EncodedSimilarity::of(const SimilarityReference& loaded, TMemoryStream& bytes,
-                                            std::stop_token stop) {
+                                            TJPEGDecodeDepth depth, std::stop_token stop) {
     TJPEGImage shown;
-    shown.OnProgress = [&stop](TGraphic&, TProgressStage, std::uint8_t, bool, const TRect&,
-                               const std::string&) {
-        if (stop.stop_requested()) {
-            throw EAbort(); // the decode ends at once, keeping the rows it had
-        }
-    };
+    shown.OnProgress = abortOnStop(stop); // the decode ends at once, keeping the rows it had
     bytes.setPosition(0);
     shown.ReadFromStream(bytes);
-    decodeForPanes(shown);
+    JpegDecodeOptions::decodeForPanes(shown, depth);
     if (stop.stop_requested()) {
         return std::nullopt;
     }

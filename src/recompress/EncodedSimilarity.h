@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/jpeg/TJPEGOptions.h"
+
 #include <optional>
 #include <stop_token>
 
@@ -14,6 +16,7 @@ public:
     // Nothing when `stop` is requested before the end. Raises what decoding the bytes
     // raises, and std::invalid_argument for a picture of another size than the reference.
     // All the stream's bytes are read, whatever its position.
+    // The bytes are decoded at `depth`, as the door's panes decode them.
     static std::optional<double> of(const SimilarityReference& loaded, TMemoryStream& bytes,
-                                    std::stop_token stop = {});
+                                    TJPEGDecodeDepth depth, std::stop_token stop = {});
 };

@@ -1,21 +1,16 @@
 #include "recompress/EncodedSize.h"
 
-#include "core/EAbort.h"
 #include "core/TMemoryStream.h"
 #include "imaging/bmp/TBitmap.h"
 #include "imaging/jpeg/TJPEGImage.h"
+#include "imaging/picture/AbortOnStop.h"
 #include "recompress/JpegEncoding.h"
 
 std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progressive, int quality,
                                             std::stop_token stop, const JpegMarkers& markers,
                                             bool smallerFile) {
     TJPEGImage jpeg;
-    jpeg.OnProgress = [&stop](TGraphic&, TProgressStage, std::uint8_t, bool, const TRect&,
-                              const std::string&) {
-        if (stop.stop_requested()) {
-            throw EAbort();
-        }
-    };
+    jpeg.OnProgress = abortOnStop(stop);
     jpeg.CopyFrom(&pixels);
     jpeg.setProgressiveWrite(progressive);
     jpeg.setMarkers(markers);

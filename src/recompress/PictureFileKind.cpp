@@ -10,6 +10,11 @@ bool PictureFileKind::isJpeg(const QString& extension) {
     return extension.toUpper() == ".JPG";
 }
 
+bool PictureFileKind::isWindowPicture(const QString& path) {
+    const QString upper = extension(path).toUpper();
+    return upper == ".JPG" || upper == ".BMP";
+}
+
 bool PictureFileKind::hasJpegName(const QString& path) {
     const QString upper = extension(path).toUpper();
     return upper == ".JPG" || upper == ".JPEG";

@@ -12,6 +12,9 @@ public:
     // empty when the name has no dot. Dots in folder names do not count.
     static QString extension(const QString& path);
     static bool isJpeg(const QString& extension);
+    // A name the window's load dialog lists as a picture: ".jpg" or ".bmp", in any letter
+    // case, each then read by isJpeg.
+    static bool isWindowPicture(const QString& path);
 
     // ".jpg" and ".jpeg" names, in any letter case.
     static bool hasJpegName(const QString& path);

@@ -2,6 +2,13 @@
 
 #include "recompress/SaveEncoder.h"
 
+void PictureSaver::save(FileOperations& files, const PreparedPicture& picture, int quality,
+                        const QString& target, const RecompressOptions& options) {
+    SaveEncoder encoder(picture, options);
+    encoder.encode(quality);
+    encoder.write(files, target);
+}
+
 void PictureSaver::save(FileOperations& files, const QString& source,
                         const QString& sourceExtension, int quality, const QString& target,
                         const RecompressOptions& options) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/jpeg/TJPEGOptions.h"
+
 // What a user chooses about the new files, the same for the window and the command line.
 struct RecompressOptions {
     // The photo's EXIF details and XMP go along, not only its colour profile and way up.
@@ -8,4 +10,7 @@ struct RecompressOptions {
     bool smallerFile = false;
     // The longest side of the new file in pixels, never enlarged; 0 keeps the picture's size.
     int longestSide = 0;
+    // The depth a new file is decoded at to be shown and judged: the window's screen's,
+    // 24 bits on the command line.
+    TJPEGDecodeDepth shownDepth = TJPEGDecodeDepth::Depth24;
 };

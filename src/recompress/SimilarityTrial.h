@@ -18,13 +18,15 @@ class SimilarityTrial {
 public:
     // The pixels must outlive the trial and stay unchanged. A stop asked through `stop`
     // while the pixels' half of the score is worked out raises EAbort.
-    explicit SimilarityTrial(const TBitmap& pixels, std::stop_token stop = {});
+    // Each try is decoded at `depth`, as the door's panes decode a new file.
+    SimilarityTrial(const TBitmap& pixels, TJPEGDecodeDepth depth, std::stop_token stop = {});
 
     // The similarity of the new file at `quality`; nothing when `stop` is requested first.
     std::optional<double> at(int quality, std::stop_token stop = {});
 
 private:
     SimilarityReference reference_;
+    TJPEGDecodeDepth depth_;
     TJPEGImage encoder_;
     TMemoryStream bytes_;
 };

@@ -115,7 +115,7 @@ TEST_F(NewFileChoices, TheSimilaritySearchMovesTheSliderToTheLowestQualityReachi
     TJPEGImage jpeg;
     TBitmap pixels;
     SourceFile::read(bmp, ".bmp", jpeg, pixels);
-    SimilarityTrial trial(pixels);
+    SimilarityTrial trial(pixels, TJPEGDecodeDepth::Depth24);
     std::vector<double> similarities;
     for (int quality = 0; quality <= 100; ++quality) {
         similarities.push_back(*trial.at(quality));

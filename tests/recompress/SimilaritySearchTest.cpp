@@ -83,7 +83,7 @@ Curve photoCurve(const RgbPicture& photo) {
         const std::vector<std::uint8_t> bytes = encodePicture(photo, std::uint8_t(q));
         TMemoryStream stream;
         stream.writeBuffer(bytes.data(), bytes.size());
-        return EncodedSimilarity::of(reference, stream).value();
+        return EncodedSimilarity::of(reference, stream, TJPEGDecodeDepth::Depth24).value();
     });
 }
 

@@ -195,8 +195,6 @@ void LanczosResampler::resize(const TBitmap& source, PixelSize size, TBitmap& ta
     for (std::thread& worker : workers) {
         worker.join();
     }
-    if (stop.stop_requested()) {
-        throw EAbort();
-    }
+    EAbort::raiseIfRequested(stop);
     target.CopyFrom(&result);
 }

@@ -16,12 +16,6 @@ void copyAt24Bits(const TBitmap& source, TBitmap& target) {
     target.CopyFrom(&copy);
 }
 
-void stopWhenAsked(const std::stop_token& stop) {
-    if (stop.stop_requested()) {
-        throw EAbort();
-    }
-}
-
 bool shrink(const TBitmap& pixels, PixelSize size, TBitmap& target, const std::stop_token& stop) {
     if (PixelSize{pixels.width(), pixels.height()} == size) {
         copyAt24Bits(pixels, target);
@@ -36,7 +30,7 @@ bool shrink(const TBitmap& pixels, PixelSize size, TBitmap& target, const std::s
 namespace ShrinkPicture {
 
 bool fromJpeg(TJPEGImage& jpeg, int longestSide, TBitmap& target, std::stop_token stop) {
-    stopWhenAsked(stop);
+    EAbort::raiseIfRequested(stop);
     jpeg.setDecodeDepth(TJPEGDecodeDepth::Depth24);
     const PixelSize header{static_cast<int>(jpeg.data().HeaderWidth),
                            static_cast<int>(jpeg.data().HeaderHeight)};
@@ -48,7 +42,7 @@ bool fromJpeg(TJPEGImage& jpeg, int longestSide, TBitmap& target, std::stop_toke
     jpeg.setDecodeScale(wanted.resized ? ReducedDecode::scaleFor(header, wanted.size)
                                        : TJPEGDecodeScale::Full);
     const TBitmap& decoded = jpeg.Decode();
-    stopWhenAsked(stop);
+    EAbort::raiseIfRequested(stop);
     if (!wanted.resized) {
         copyAt24Bits(decoded, target);
         return false;
@@ -57,7 +51,7 @@ bool fromJpeg(TJPEGImage& jpeg, int longestSide, TBitmap& target, std::stop_toke
 }
 
 bool fromBitmap(const TBitmap& bitmap, int longestSide, TBitmap& target, std::stop_token stop) {
-    stopWhenAsked(stop);
+    EAbort::raiseIfRequested(stop);
     const ResizeTarget wanted = ResizeTarget::of({bitmap.width(), bitmap.height()}, longestSide);
     if (!wanted.resized) {
         copyAt24Bits(bitmap, target);

@@ -1,4 +1,4 @@
-#include "recompress/DecodedSource.h"
+#include "recompress/PreparedPicture.h"
 
 #include "core/Exception.h"
 #include "core/TMemoryStream.h"
@@ -66,15 +66,16 @@ protected:
         return QByteArray(static_cast<int>(QFileInfo(file).size()), 'x');
     }
 
-    std::vector<std::uint8_t> encoded(DecodedSource& source, const QString& file,
+    std::vector<std::uint8_t> encoded(PreparedPicture& source, const QString& file,
                                       const QString& extension) {
         return encodedWith(files_, source, file, extension);
     }
 
-    static std::vector<std::uint8_t> encodedWith(FileOperations& files, DecodedSource& source,
+    static std::vector<std::uint8_t> encodedWith(FileOperations& files, PreparedPicture& source,
                                                  const QString& file, const QString& extension) {
         TJPEGImage jpeg;
-        source.decodeInto(files, file, extension, jpeg);
+        source.prepare(files, file, extension, 0);
+        source.readyToEncode(jpeg, {});
         jpeg.setQuality(60);
         jpeg.Encode();
         TMemoryStream& bytes = *jpeg.data().Bytes;
@@ -93,8 +94,8 @@ TEST_F(KeptSource, AnUnchangedFileIsNotReadAgainAndEncodesAsTheFileWould) {
     for (const QString& file : {bmp_, jpeg_}) {
         SCOPED_TRACE(file.toStdString());
         const QString extension = file.right(4);
-        DecodedSource fresh;
-        DecodedSource kept;
+        PreparedPicture fresh;
+        PreparedPicture kept;
         FrozenIdentities frozen;
         const auto first = encodedWith(frozen, kept, file, extension);
         EXPECT_EQ(first, encoded(fresh, file, extension));
@@ -104,7 +105,7 @@ TEST_F(KeptSource, AnUnchangedFileIsNotReadAgainAndEncodesAsTheFileWould) {
 }
 
 TEST_F(KeptSource, AnyChangeOfTheFileReadsItAgain) {
-    DecodedSource kept;
+    PreparedPicture kept;
     encoded(kept, jpeg_, ".jpg");
     overwriteKeepingTime(jpeg_, garbageAsLongAs(jpeg_), 1); // a nanosecond later
     EXPECT_THROW(encoded(kept, jpeg_, ".jpg"), Exception);
@@ -120,11 +121,11 @@ TEST_F(KeptSource, AnyChangeOfTheFileReadsItAgain) {
     QFile otherBytes(otherFile);
     ASSERT_TRUE(otherBytes.open(QIODevice::ReadOnly));
     overwriteKeepingTime(bmp_, otherBytes.readAll());
-    DecodedSource fresh;
+    PreparedPicture fresh;
     const auto after = encoded(kept, bmp_, ".bmp");
     EXPECT_EQ(after, encoded(fresh, otherFile, ".bmp"));
     EXPECT_NE(after, before);
     QFile::remove(bmp_);
-    DecodedSource gone;
+    PreparedPicture gone;
     EXPECT_THROW(encoded(gone, bmp_, ".bmp"), Exception);
 }
