@@ -8,8 +8,9 @@ PictureOverlay::PictureOverlay(QWidget* parent) : QWidget(parent) {
     hide();
 }
 
-void PictureOverlay::setImage(const QImage& image) {
+void PictureOverlay::setImage(const QImage& image, bool upsideDown) {
     image_ = image;
+    upsideDown_ = upsideDown;
     update();
 }
 
@@ -19,6 +20,10 @@ void PictureOverlay::paintEvent(QPaintEvent*) {
         QPainter painter(this);
         const qreal ratio = devicePixelRatioF();
         painter.scale(1 / ratio, 1 / ratio);
+        if (upsideDown_) {
+            painter.translate(0, image_.height());
+            painter.scale(1, -1);
+        }
         painter.drawImage(0, 0, image_);
     }
 }

@@ -11,7 +11,8 @@ class PictureOverlay : public QWidget {
 public:
     explicit PictureOverlay(QWidget* parent);
 
-    void setImage(const QImage& image);
+    // `upsideDown`: the image's first row is the picture's bottom row, drawn mirrored.
+    void setImage(const QImage& image, bool upsideDown = false);
     const QImage& image() const { return image_; }
 
 protected:
@@ -19,4 +20,5 @@ protected:
 
 private:
     QImage image_;
+    bool upsideDown_ = false;
 };

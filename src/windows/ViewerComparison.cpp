@@ -17,12 +17,11 @@
 namespace {
 
 // The pixels a picture control would draw; nothing for a missing or damaged picture.
-QImage drawnImage(TGraphic* graphic) {
+const TBitmap* drawnBitmap(TGraphic* graphic) {
     try {
-        const TBitmap* bitmap = graphic ? graphic->drawingBitmap() : nullptr;
-        return bitmap ? bitmapImage(*bitmap) : QImage();
+        return graphic ? graphic->drawingBitmap() : nullptr;
     } catch (const Exception&) {
-        return {}; // the operation that made the picture has reported it
+        return nullptr; // the operation that made the picture has reported it
     }
 }
 
@@ -40,6 +39,9 @@ ViewerComparison::ViewerComparison(QWidget& viewer, TImage& picture, Settings& s
 }
 
 void ViewerComparison::setOriginal(const TGraphic* loaded) {
+    // The view of the old picture's rows goes before those rows can.
+    originalImage_ = QImage();
+    overlay_->setImage(QImage());
     original_.assign(loaded);
     originalReady_ = false;
     differenceReady_ = false;
@@ -116,7 +118,7 @@ void ViewerComparison::refresh() {
     if (shown_ == View::Recompressed) {
         return;
     }
-    overlay_->setImage(image);
+    overlay_->setImage(image, view == View::Original && originalUpsideDown_);
     overlay_->setGeometry(0, 0, picture_.width(), picture_.height());
     const LanguageText& text =
         shown_ == View::Original ? Texts::ViewerShowsOriginal : Texts::ViewerShowsDifference;
@@ -133,7 +135,9 @@ const QImage& ViewerComparison::originalImage() {
     }
     if (!originalReady_) {
         originalReady_ = true;
-        originalImage_ = drawnImage(original_.graphic());
+        // Drawn from the kept picture's own rows where it can be: no copy of a large picture.
+        const TBitmap* bitmap = drawnBitmap(original_.graphic());
+        originalImage_ = bitmap ? bitmapView(*bitmap, originalUpsideDown_) : QImage();
     }
     return originalImage_;
 }
@@ -145,8 +149,12 @@ const QImage& ViewerComparison::differenceImage() {
     }
     if (!differenceReady_) {
         differenceReady_ = true;
-        differenceImage_ =
-            AmplifiedDifference::of(originalImage(), drawnImage(picture_.picture().graphic()));
+        differenceImage_ = QImage(); // the old one goes before the new one is made
+        const TBitmap* loaded = drawnBitmap(original_.graphic());
+        const TBitmap* recompressed = drawnBitmap(picture_.picture().graphic());
+        if (loaded && recompressed) {
+            differenceImage_ = AmplifiedDifference::of(*loaded, *recompressed);
+        }
     }
     return differenceImage_;
 }

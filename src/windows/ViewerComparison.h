@@ -52,6 +52,7 @@ private:
     QLabel* label_;
     TPicture original_;
     QImage originalImage_;
+    bool originalUpsideDown_ = false; // its first row is the picture's bottom row
     QImage differenceImage_;
     bool originalReady_ = false;
     bool differenceReady_ = false;
