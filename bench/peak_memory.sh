@@ -3,6 +3,9 @@
 # 24-megapixel photograph, against the picture's own size (width x height x 3 bytes): the
 # program is started under a virtual X server with the picture named on its command line,
 # then the quality slider is moved with the keyboard, one step a tick.
+# Then each step of the window (load, ticks, both searches, the viewer's comparisons, the save)
+# on JPEG and BMP pictures of 24 and 100 megapixels, with and without a longest side, through
+# bench/window_memory; and one batch job on the 100-megapixel JPEG.
 #   bench/peak_memory.sh [PROGRAM]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -52,4 +55,30 @@ printf '| %-44s | %8d MB |\n' "resident size once loaded" $((held_after_load / 1
 printf '| %-44s | %8d MB | %5.2f x the picture (goal <= 4) |\n' \
     "peak resident size, load and six ticks" $((during_ticks / 1024)) \
     "$(echo "$during_ticks / $picture_kb" | bc -l)"
+
+# Each step of the window, and the batch, on pictures made once for all of them.
+steps=$(dirname "$program")/../../bench/window_memory
+for megapixels in 24 100; do
+    if ((megapixels == 24)); then size=6000x4000; else size=12000x8400; fi
+    jpeg="$output/photo$megapixels.jpg"
+    if [[ ! -e $jpeg ]]; then
+        convert -size "$size" -seed 5 plasma:steelblue-khaki -blur 0x3 \
+            -seed 7 -attenuate 0.3 +noise Gaussian -quality 90 "$jpeg"
+    fi
+    bmp="$output/photo$megapixels.bmp"
+    convert "$jpeg" -type TrueColor "BMP3:$bmp"
+    for picture in "$jpeg" "$bmp"; do
+        for side in 0 1920; do
+            printf '| window steps, %s, longest side %s\n' "$(basename "$picture")" "$side"
+            "$steps" "$picture" "$side" 2>/dev/null | grep '^|'
+        done
+    done
+    rm -f "$bmp"
+done
+# One batch job on the 100-megapixel photograph: its peak against the picture's bytes.
+batch_peak=$(/usr/bin/time -f %M "$program" --batch --quality 75 --output "$output/batch" \
+    "$output/photo100.jpg" 2>&1 >/dev/null | tail -1)
+printf '| %-44s | %8d MB | %5.2f x the picture (goal <= 1.2) |\n' \
+    "peak resident size, one batch job of 100 MP" $((batch_peak / 1024)) \
+    "$(echo "$batch_peak / (12000 * 8400 * 3 / 1024)" | bc -l)"
 rm -rf "$output"

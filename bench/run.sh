@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target pipeline_bench trevano >/dev/null
+cmake --build build -j"$(nproc)" --target pipeline_bench window_memory trevano >/dev/null
 build/bench/pipeline_bench --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
     --benchmark_min_time=0.5 "$@" 2>&1 | grep -v "does not support"
 

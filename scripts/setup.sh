@@ -12,7 +12,7 @@ packages=(
     xvfb xauth x11-apps xdotool imagemagick python3-pil fonts-dejavu-core fonts-liberation2
     desktop-file-utils libglib2.0-bin
     dpkg-dev lintian appstream man-db
-    python3-skimage
+    python3-skimage time
 )
 
 missing=()
