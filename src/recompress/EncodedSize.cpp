@@ -4,6 +4,7 @@
 #include "imaging/bmp/TBitmap.h"
 #include "imaging/jpeg/TJPEGImage.h"
 #include "imaging/picture/AbortOnStop.h"
+#include "recompress/JpegDecodeOptions.h"
 #include "recompress/JpegEncoding.h"
 
 std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progressive, int quality,
@@ -11,6 +12,7 @@ std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progress
                                             bool smallerFile) {
     TJPEGImage jpeg;
     jpeg.OnProgress = abortOnStop(stop);
+    JpegDecodeOptions::forSource(jpeg); // coded in colour, as the preview is
     jpeg.CopyFrom(&pixels);
     jpeg.setProgressiveWrite(progressive);
     jpeg.setMarkers(markers);

@@ -121,6 +121,9 @@ void PreparedPicture::clear() {
 }
 
 void PreparedPicture::readyToEncode(TJPEGImage& picture, const RecompressOptions& options) const {
+    // Set first, since options that change decoded pixels let go of them: a new file is
+    // coded in colour whatever the program's defaults for new pictures say.
+    JpegDecodeOptions::forSource(picture);
     picture.CopyFrom(&pixels_);
     picture.setProgressiveWrite(progressive_);
     JpegEncoding::prepare(picture, metadata_, options);

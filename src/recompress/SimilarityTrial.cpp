@@ -2,11 +2,13 @@
 
 #include "imaging/picture/AbortOnStop.h"
 #include "recompress/EncodedSimilarity.h"
+#include "recompress/JpegDecodeOptions.h"
 #include "recompress/JpegEncoding.h"
 
 SimilarityTrial::SimilarityTrial(const TBitmap& pixels, TJPEGDecodeDepth depth,
                                  std::stop_token stop)
     : reference_(pixels, std::move(stop)), depth_(depth) {
+    JpegDecodeOptions::forSource(encoder_); // coded in colour, as the preview is
     encoder_.CopyFrom(&pixels);
 }
 

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/TMemoryStream.h"
 #include "imaging/jpeg/TJPEGData.h"
+#include "imaging/jpeg/TJPEGDefaults.h"
 #include "imaging/jpeg/TJPEGImage.h"
 #include "platform/LocalFileOperations.h"
 #include "support/ReferenceTool.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QTemporaryDir>
+#include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -128,4 +130,36 @@ TEST_F(KeptSource, AnyChangeOfTheFileReadsItAgain) {
     QFile::remove(bmp_);
     PreparedPicture gone;
     EXPECT_THROW(encoded(gone, bmp_, ".bmp"), Exception);
+}
+
+TEST_F(KeptSource, TheProgramsDecodeDefaultsChangeNoNewFile) {
+    // What a window's start-up sets for a palette screen, and more, must reach no new file.
+    TJPEGDefaults& defaults = TJPEGDefaults::current();
+    const TJPEGDefaults kept = defaults;
+    for (const QString& file : {jpeg_, bmp_}) {
+        SCOPED_TRACE(file.toStdString());
+        for (const int side : {0, 20}) {
+            PreparedPicture before;
+            before.read(file, file.right(4), side);
+            TJPEGImage first;
+            before.readyToEncode(first, {});
+            first.setQuality(60);
+            first.Encode();
+            defaults.DecodeDepth = TJPEGDecodeDepth::Depth8;
+            defaults.GrayMode = true;
+            defaults.DecodeScale = TJPEGDecodeScale::Half;
+            defaults.DecodeSpeed = TJPEGDecodeSpeed::Fast;
+            PreparedPicture after;
+            after.read(file, file.right(4), side);
+            TJPEGImage second;
+            after.readyToEncode(second, {});
+            second.setQuality(60);
+            second.Encode();
+            defaults = kept;
+            EXPECT_EQ(after.pixels().width(), side ? 20 : 48);
+            EXPECT_EQ(first.data().Bytes->size(), second.data().Bytes->size());
+            EXPECT_EQ(0, std::memcmp(first.data().Bytes->memory(), second.data().Bytes->memory(),
+                                     static_cast<std::size_t>(first.data().Bytes->size())));
+        }
+    }
 }
