@@ -128,6 +128,10 @@ QString BatchCommandLine::helpEnding() {
            "  trevano --batch -r --quality 80 --output photos-q80 photos\n";
 }
 
+QString BatchCommandLine::mistakeText(const QString& reason) {
+    return "trevano: " + reason + "\nTry 'trevano --help' for the options.\n";
+}
+
 bool BatchCommandLine::requested(const QCommandLineParser& parser) {
     return parser.isSet(Batch);
 }

@@ -1,5 +1,6 @@
 #include "batch/BatchRunner.h"
 
+#include "batch/BatchCommandLine.h"
 #include "batch/BatchJob.h"
 #include "batch/BatchPlan.h"
 #include "batch/BatchReport.h"
@@ -73,10 +74,7 @@ int BatchRunner::run(const BatchOptions& options, FileOperations& files, std::FI
                      std::FILE* err) {
     const auto plan = BatchPlan::make(options, files);
     if (const QString* mistake = std::get_if<QString>(&plan)) {
-        std::fputs(("trevano: " + *mistake + "\nTry 'trevano --help' for the options.\n")
-                       .toLocal8Bit()
-                       .constData(),
-                   err);
+        std::fputs(BatchCommandLine::mistakeText(*mistake).toLocal8Bit().constData(), err);
         return UsageMistake;
     }
     const std::vector<BatchItem>& items = std::get<std::vector<BatchItem>>(plan);
