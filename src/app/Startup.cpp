@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/CommandLine.h"
+#include "app/DisplayProbe.h"
 #include "app/SessionPlatform.h"
 #include "batch/BatchCommandLine.h"
 #include "batch/BatchRunner.h"
@@ -122,6 +123,10 @@ int runTrevano(int argc, char** argv) {
         return runBatch(argc, argv, commandLine.parser());
     case CommandLine::Request::OpenWindow:
         break;
+    }
+    // Asked of the session as the user started it, before the platform is chosen for them.
+    if (!DisplayProbe::windowCanOpen(commandLine.platformChosen())) {
+        return print(stderr, DisplayProbe::missingText(), 1);
     }
     SessionPlatform::apply(commandLine.platformChosen());
     return openWindow(argc, argv, commandLine.pictureFile());
