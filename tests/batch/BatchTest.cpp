@@ -282,6 +282,10 @@ TEST_F(Batch, WhatCannotBeDoneIsReportedAndTheRestDone) {
     EXPECT_TRUE(program.out.contains(good + " -> " + path("good-recompressed.jpg") + ": "));
     EXPECT_TRUE(program.out.contains("3 of 3 pictures: 1 written, 2 failed"));
     EXPECT_EQ(everything(), QStringList({"broken.jpg", "good-recompressed.jpg", "good.bmp"}));
+    // No size for a file that was never read nor made.
+    program = trevano({"--json", broken.fileName()});
+    EXPECT_EQ(QJsonDocument::fromJson(program.out.toUtf8()).object().keys(),
+              QStringList({"encodes", "error", "input", "outcome", "output"}));
 }
 
 TEST_F(Batch, NoPictureGivenIsEverWrittenOverNorAnExistingFileWithoutOverwrite) {
@@ -449,9 +453,12 @@ TEST_F(Batch, EachKindOfFailureIsSaidInPlainEnglishWithTheSystemsReason) {
     StrainedDisk disk;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.input.toStdString());
+        QString out;
         QString err;
-        EXPECT_EQ(runHere(optionsFor({row.input}), nullptr, &err, &disk), BatchRunner::SomeFailed);
+        EXPECT_EQ(runHere(optionsFor({row.input}), &out, &err, &disk), BatchRunner::SomeFailed);
         EXPECT_EQ(err, row.input + ": " + row.line + "\n");
+        EXPECT_TRUE(out.startsWith("1 of 1 pictures: 1 failed, nothing written in "))
+            << out.toStdString();
     }
     EXPECT_EQ(everything().size(), 7); // the pictures alone
 }
