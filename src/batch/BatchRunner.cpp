@@ -1,6 +1,7 @@
 #include "batch/BatchRunner.h"
 
 #include "batch/BatchCommandLine.h"
+#include "batch/BatchFailure.h"
 #include "batch/BatchJob.h"
 #include "batch/BatchPlan.h"
 #include "batch/BatchReport.h"
@@ -44,6 +45,14 @@ private:
     struct sigaction previousTerm_ {};
 };
 
+// The job sees a picture through the library; a file that is not a JPEG one is then named by
+// what its first bytes say it is.
+BatchResult runOne(const BatchJob& job, const BatchItem& item) {
+    BatchResult result = job.run(item);
+    result.error = BatchFailure::withFileKind(result.error, item.input);
+    return result;
+}
+
 // Each job takes the next picture not yet taken, until none is left or a stop is asked.
 void runJobs(const std::vector<BatchItem>& items, const BatchJob& job, BatchReport& report,
              int jobs, std::stop_source& stop) {
@@ -54,7 +63,7 @@ void runJobs(const std::vector<BatchItem>& items, const BatchJob& job, BatchRepo
         workers.emplace_back([&] {
             for (std::size_t index = next++; index < items.size() && !stop.stop_requested();
                  index = next++) {
-                report.done(items[index], job.run(items[index]));
+                report.done(items[index], runOne(job, items[index]));
             }
             --running;
         });

@@ -441,7 +441,11 @@ TEST_F(Batch, EachKindOfFailureIsSaidInPlainEnglishWithTheSystemsReason) {
     };
     const Row rows[] = {
         {write("notes.jpg", "This is a text file."),
-         "failed: not a JPEG file: starts with 0x54 0x68"},
+         "failed: not a JPEG file (it starts like a text file)"},
+        {write("drawing.jpg", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)),
+         "failed: not a JPEG file (it starts like a PNG picture)"},
+        {write("noise.jpg", QByteArray("\x01\x02\0\xff", 4)),
+         "failed: not a JPEG file (its first bytes are 01 02, not FF D8)"},
         {write("empty.jpg", ""), "failed: empty input file"},
         {write("header.bmp", "GIF89a" + QByteArray(80, char(1))), "failed: not a valid BMP file"},
         {write("half.bmp", bmp.left(bmp.size() / 2)), "failed: unexpected end of file"},
@@ -460,7 +464,7 @@ TEST_F(Batch, EachKindOfFailureIsSaidInPlainEnglishWithTheSystemsReason) {
         EXPECT_TRUE(out.startsWith("1 of 1 pictures: 1 failed, nothing written in "))
             << out.toStdString();
     }
-    EXPECT_EQ(everything().size(), 7); // the pictures alone
+    EXPECT_EQ(everything().size(), 9); // the pictures alone
 }
 
 TEST_F(Batch, AMaxSideShrinksLargerPicturesOnlyAndTheirDetailsFollow) {
