@@ -32,9 +32,9 @@ TEST(CommandLine, HelpAndVersionAreAskedForByTheirShortOrLongNames) {
     }
     EXPECT_EQ(CommandLine::versionText(), QString("Trevano ") + TREVANO_VERSION + "\n");
     const QString help = CommandLine({"trevano", "--help"}).helpText();
-    for (const char* documented :
-         {"[FILE|FOLDER...]", "--version", "--batch", "--max-size <SIZE>", "--min-ssim <S>",
-          "--only-smaller", "NAME-recompressed.jpg", "the exit status is 0"}) {
+    for (const char* documented : {"[FILE|FOLDER...]", "--version", "--batch", "--max-size <SIZE>",
+                                   "--min-ssim <S>", "--only-smaller", "NAME-recompressed.jpg",
+                                   "the exit status is 0", "such as pic.jpg and pic.bmp"}) {
         EXPECT_TRUE(help.contains(documented)) << documented << "\n" << help.toStdString();
     }
     EXPECT_FALSE(help.contains("platform")) << "Qt's own options are Qt's to document";
