@@ -89,8 +89,7 @@ QString CommandLine::versionText() {
 }
 
 QString CommandLine::mistakeText() const {
-    return (mistake_.isEmpty() ? parser_.errorText() : mistake_) +
-           "\nTry 'trevano --help' for the options.\n";
+    return BatchCommandLine::mistakeText(mistake_.isEmpty() ? parser_.errorText() : mistake_);
 }
 
 std::optional<QString> CommandLine::pictureFile(const QStringList& arguments) {

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/CommandLine.h"
+#include "app/DisplayProbe.h"
 #include "app/SessionPlatform.h"
 #include "batch/BatchCommandLine.h"
 #include "batch/BatchRunner.h"
@@ -81,24 +82,20 @@ int openWindow(int argc, char** argv, const std::optional<QString>& picture) {
     return exitCode;
 }
 
+int print(std::FILE* stream, const QString& text, int exitCode) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    return exitCode;
+}
+
 // The batch mode: no window, no display; the run's report on the standard streams.
 int runBatch(int argc, char** argv, const QCommandLineParser& parser) {
     const QCoreApplication application(argc, argv);
     const std::variant<BatchOptions, QString> options = BatchCommandLine::read(parser);
     if (const QString* mistake = std::get_if<QString>(&options)) {
-        std::fputs(("trevano: " + *mistake + "\nTry 'trevano --help' for the options.\n")
-                       .toLocal8Bit()
-                       .constData(),
-                   stderr);
-        return BatchRunner::UsageMistake;
+        return print(stderr, BatchCommandLine::mistakeText(*mistake), BatchRunner::UsageMistake);
     }
     LocalFileOperations files;
     return BatchRunner::run(std::get<BatchOptions>(options), files, stdout, stderr);
-}
-
-int print(std::FILE* stream, const QString& text, int exitCode) {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    return exitCode;
 }
 
 QStringList argumentsOf(int argc, char** argv) {
@@ -121,11 +118,15 @@ int runTrevano(int argc, char** argv) {
     case CommandLine::Request::ShowVersion:
         return print(stdout, CommandLine::versionText(), 0);
     case CommandLine::Request::Mistake:
-        return print(stderr, commandLine.mistakeText(), 2);
+        return print(stderr, commandLine.mistakeText(), BatchRunner::UsageMistake);
     case CommandLine::Request::RunBatch:
         return runBatch(argc, argv, commandLine.parser());
     case CommandLine::Request::OpenWindow:
         break;
+    }
+    // Asked of the session as the user started it, before the platform is chosen for them.
+    if (!DisplayProbe::windowCanOpen(commandLine.platformChosen())) {
+        return print(stderr, DisplayProbe::missingText(), 1);
     }
     SessionPlatform::apply(commandLine.platformChosen());
     return openWindow(argc, argv, commandLine.pictureFile());

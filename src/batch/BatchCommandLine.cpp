@@ -122,10 +122,18 @@ QString BatchCommandLine::helpEnding() {
            "mistake in the command line, and 128 + the signal when SIGINT or SIGTERM stopped it.\n"
            "New files of an earlier run (NAME-recompressed.jpg), hidden files and hidden\n"
            "folders are passed over in FOLDERs.\n"
+           "Pictures that differ only in their extension, such as pic.jpg and pic.bmp, would\n"
+           "have the same new file (pic-recompressed.jpg, or pic.jpg under --output): the first\n"
+           "gets it and the other fails. Run once for each kind with its own --output\n"
+           "(trevano --batch -o from-bmp *.bmp), or rename one of them.\n"
            "\nExamples:\n"
            "  trevano --batch --max-size 200K holiday/*.jpg\n"
            "  trevano --batch -r --min-ssim 0.95 --output site-small site\n"
            "  trevano --batch -r --quality 80 --output photos-q80 photos\n";
+}
+
+QString BatchCommandLine::mistakeText(const QString& reason) {
+    return "trevano: " + reason + "\nTry 'trevano --help' for the options.\n";
 }
 
 bool BatchCommandLine::requested(const QCommandLineParser& parser) {

@@ -20,6 +20,9 @@ public:
 
     // What the usage adds after the options: the exit statuses and examples.
     static QString helpEnding();
+    // Every mistake in the command line, the window's or the batch's, is said the same way:
+    // the program's name, the reason, and where to read the usage.
+    static QString mistakeText(const QString& reason);
 
     // "200K", "1.5M", "2G" (1024 bytes a K) or a plain count of bytes.
     static std::optional<std::int64_t> bytes(const QString& text);

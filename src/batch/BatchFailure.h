@@ -13,4 +13,8 @@ public:
     static QString reading(const Exception& error);
     // While writing its new file at `output`.
     static QString writing(const Exception& error, const QString& output);
+    // `reason` told again with what the file `input` looks like, when the reason is that it is
+    // not a JPEG file: the library saw two bytes of it, which say little to a reader, and its
+    // first bytes usually say what it is. Any other reason is kept as it is.
+    static QString withFileKind(const QString& reason, const QString& input);
 };

@@ -107,9 +107,15 @@ QString BatchReport::json(const BatchItem& item, const BatchResult& result) {
     QJsonObject object{{"input", item.input},
                        {"output", item.output},
                        {"outcome", outcomeName(result.outcome)},
-                       {"bytes_before", static_cast<qint64>(result.bytesBefore)},
-                       {"bytes_after", static_cast<qint64>(result.bytesAfter)},
                        {"encodes", result.encodes}};
+    // Sizes only where there are some, as in the lines: a picture that failed before it was
+    // measured, or whose new file was never made, has a 0 that is no size of anything.
+    if (result.bytesBefore > 0) {
+        object["bytes_before"] = static_cast<qint64>(result.bytesBefore);
+    }
+    if (result.bytesAfter > 0) {
+        object["bytes_after"] = static_cast<qint64>(result.bytesAfter);
+    }
     if (result.bytesBefore > 0 && result.bytesAfter > 0) {
         object["share"] = static_cast<double>(result.bytesAfter) / result.bytesBefore;
     }
@@ -154,15 +160,24 @@ QString BatchReport::summary(bool interrupted) const {
     if (options_.dryRun) {
         text += ", nothing written (dry run)";
     } else {
-        text += ": " + QString::number(written_) + " written";
-        if (options_.onlySmaller) {
-            text += ", " + QString::number(notSmaller_) + " not smaller";
-        }
-        text += ", " + QString::number(failed_) + " failed; " + size(bytesBefore_) + " -> " +
-                size(bytesAfter_) + " (" + share(bytesAfter_, bytesBefore_) + ")";
+        text += ": " + outcomes();
     }
     text += " in " + QString::number(static_cast<double>(clock_.elapsed()) / 1000, 'f', 1) + " s";
     return interrupted ? text + "; interrupted" : text;
+}
+
+QString BatchReport::outcomes() const {
+    QString text = written_ > 0 ? QString::number(written_) + " written, " : QString();
+    if (options_.onlySmaller) {
+        text += QString::number(notSmaller_) + " not smaller, ";
+    }
+    text += QString::number(failed_) + " failed";
+    // Sizes of no file at all would read as a result.
+    if (written_ == 0) {
+        return text + ", nothing written";
+    }
+    return text + "; " + size(bytesBefore_) + " -> " + size(bytesAfter_) + " (" +
+           share(bytesAfter_, bytesBefore_) + ")";
 }
 
 void BatchReport::finish(bool interrupted) {

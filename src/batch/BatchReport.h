@@ -26,6 +26,8 @@ public:
     int failures() const { return failed_; }
 
 private:
+    // "1 written, 2 failed; 1.20 MiB -> 300.0 KiB (24.4 %)", or "2 failed, nothing written".
+    QString outcomes() const;
     void drawProgress();
     void clearProgress();
 

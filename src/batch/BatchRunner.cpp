@@ -1,5 +1,7 @@
 #include "batch/BatchRunner.h"
 
+#include "batch/BatchCommandLine.h"
+#include "batch/BatchFailure.h"
 #include "batch/BatchJob.h"
 #include "batch/BatchPlan.h"
 #include "batch/BatchReport.h"
@@ -43,6 +45,14 @@ private:
     struct sigaction previousTerm_ {};
 };
 
+// The job sees a picture through the library; a file that is not a JPEG one is then named by
+// what its first bytes say it is.
+BatchResult runOne(const BatchJob& job, const BatchItem& item) {
+    BatchResult result = job.run(item);
+    result.error = BatchFailure::withFileKind(result.error, item.input);
+    return result;
+}
+
 // Each job takes the next picture not yet taken, until none is left or a stop is asked.
 void runJobs(const std::vector<BatchItem>& items, const BatchJob& job, BatchReport& report,
              int jobs, std::stop_source& stop) {
@@ -53,7 +63,7 @@ void runJobs(const std::vector<BatchItem>& items, const BatchJob& job, BatchRepo
         workers.emplace_back([&] {
             for (std::size_t index = next++; index < items.size() && !stop.stop_requested();
                  index = next++) {
-                report.done(items[index], job.run(items[index]));
+                report.done(items[index], runOne(job, items[index]));
             }
             --running;
         });
@@ -73,10 +83,7 @@ int BatchRunner::run(const BatchOptions& options, FileOperations& files, std::FI
                      std::FILE* err) {
     const auto plan = BatchPlan::make(options, files);
     if (const QString* mistake = std::get_if<QString>(&plan)) {
-        std::fputs(("trevano: " + *mistake + "\nTry 'trevano --help' for the options.\n")
-                       .toLocal8Bit()
-                       .constData(),
-                   err);
+        std::fputs(BatchCommandLine::mistakeText(*mistake).toLocal8Bit().constData(), err);
         return UsageMistake;
     }
     const std::vector<BatchItem>& items = std::get<std::vector<BatchItem>>(plan);

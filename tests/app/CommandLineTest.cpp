@@ -32,9 +32,9 @@ TEST(CommandLine, HelpAndVersionAreAskedForByTheirShortOrLongNames) {
     }
     EXPECT_EQ(CommandLine::versionText(), QString("Trevano ") + TREVANO_VERSION + "\n");
     const QString help = CommandLine({"trevano", "--help"}).helpText();
-    for (const char* documented :
-         {"[FILE|FOLDER...]", "--version", "--batch", "--max-size <SIZE>", "--min-ssim <S>",
-          "--only-smaller", "NAME-recompressed.jpg", "the exit status is 0"}) {
+    for (const char* documented : {"[FILE|FOLDER...]", "--version", "--batch", "--max-size <SIZE>",
+                                   "--min-ssim <S>", "--only-smaller", "NAME-recompressed.jpg",
+                                   "the exit status is 0", "such as pic.jpg and pic.bmp"}) {
         EXPECT_TRUE(help.contains(documented)) << documented << "\n" << help.toStdString();
     }
     EXPECT_FALSE(help.contains("platform")) << "Qt's own options are Qt's to document";
@@ -44,12 +44,12 @@ TEST(CommandLine, AnUnknownOptionIsRefusedWithWhereToReadTheUsage) {
     const CommandLine line({"trevano", "--sharpen", "photo.bmp"});
     EXPECT_EQ(line.request(), CommandLine::Request::Mistake);
     EXPECT_EQ(line.mistakeText(),
-              "Unknown option 'sharpen'.\nTry 'trevano --help' for the options.\n");
+              "trevano: Unknown option 'sharpen'.\nTry 'trevano --help' for the options.\n");
     // The batch mode's options ask for it by name.
     const CommandLine stray({"trevano", "--quality", "50", "photo.bmp"});
     EXPECT_EQ(stray.request(), CommandLine::Request::Mistake);
     EXPECT_EQ(stray.mistakeText(),
-              "--quality goes with --batch.\nTry 'trevano --help' for the options.\n");
+              "trevano: --quality goes with --batch.\nTry 'trevano --help' for the options.\n");
     EXPECT_EQ(CommandLine({"trevano", "--batch", "-j", "2", "photo.bmp"}).request(),
               CommandLine::Request::RunBatch);
 }

@@ -62,7 +62,9 @@ TEST(Program, PrintsItsVersionAndUsageWithoutADisplay) {
     const Row rows[] = {
         {{"--version"}, 0, QString("Trevano ") + TREVANO_VERSION + "\n"},
         {{"--help"}, 0, "Usage: "},
-        {{"--frobnicate"}, 2, "Unknown option 'frobnicate'."},
+        {{"--frobnicate"},
+         2,
+         "trevano: Unknown option 'frobnicate'.\nTry 'trevano --help' for the options.\n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());

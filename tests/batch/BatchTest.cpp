@@ -168,12 +168,14 @@ TEST_F(Batch, UsageMistakesSayWhatIsWrongAndEndWithStatusTwo) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());
         const BatchProgram program = trevano(row.arguments);
         EXPECT_EQ(program.status, 2);
-        EXPECT_TRUE(program.err.contains(row.message)) << program.err.toStdString();
+        EXPECT_EQ(program.err,
+                  "trevano: " + row.message + "\nTry 'trevano --help' for the options.\n");
         EXPECT_EQ(program.out, "");
     }
     const BatchProgram stray = BatchProgram::run({"--quality", "50", picture}, streams_.path());
     EXPECT_EQ(stray.status, 2);
-    EXPECT_TRUE(stray.err.startsWith("--quality goes with --batch.")) << stray.err.toStdString();
+    EXPECT_TRUE(stray.err.startsWith("trevano: --quality goes with --batch."))
+        << stray.err.toStdString();
     EXPECT_EQ(everything(), QStringList{"a.bmp"});
 }
 
@@ -280,6 +282,10 @@ TEST_F(Batch, WhatCannotBeDoneIsReportedAndTheRestDone) {
     EXPECT_TRUE(program.out.contains(good + " -> " + path("good-recompressed.jpg") + ": "));
     EXPECT_TRUE(program.out.contains("3 of 3 pictures: 1 written, 2 failed"));
     EXPECT_EQ(everything(), QStringList({"broken.jpg", "good-recompressed.jpg", "good.bmp"}));
+    // No size for a file that was never read nor made.
+    program = trevano({"--json", broken.fileName()});
+    EXPECT_EQ(QJsonDocument::fromJson(program.out.toUtf8()).object().keys(),
+              QStringList({"encodes", "error", "input", "outcome", "output"}));
 }
 
 TEST_F(Batch, NoPictureGivenIsEverWrittenOverNorAnExistingFileWithoutOverwrite) {
@@ -435,7 +441,11 @@ TEST_F(Batch, EachKindOfFailureIsSaidInPlainEnglishWithTheSystemsReason) {
     };
     const Row rows[] = {
         {write("notes.jpg", "This is a text file."),
-         "failed: not a JPEG file: starts with 0x54 0x68"},
+         "failed: not a JPEG file (it starts like a text file)"},
+        {write("drawing.jpg", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)),
+         "failed: not a JPEG file (it starts like a PNG picture)"},
+        {write("noise.jpg", QByteArray("\x01\x02\0\xff", 4)),
+         "failed: not a JPEG file (its first bytes are 01 02, not FF D8)"},
         {write("empty.jpg", ""), "failed: empty input file"},
         {write("header.bmp", "GIF89a" + QByteArray(80, char(1))), "failed: not a valid BMP file"},
         {write("half.bmp", bmp.left(bmp.size() / 2)), "failed: unexpected end of file"},
@@ -447,11 +457,14 @@ TEST_F(Batch, EachKindOfFailureIsSaidInPlainEnglishWithTheSystemsReason) {
     StrainedDisk disk;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.input.toStdString());
+        QString out;
         QString err;
-        EXPECT_EQ(runHere(optionsFor({row.input}), nullptr, &err, &disk), BatchRunner::SomeFailed);
+        EXPECT_EQ(runHere(optionsFor({row.input}), &out, &err, &disk), BatchRunner::SomeFailed);
         EXPECT_EQ(err, row.input + ": " + row.line + "\n");
+        EXPECT_TRUE(out.startsWith("1 of 1 pictures: 1 failed, nothing written in "))
+            << out.toStdString();
     }
-    EXPECT_EQ(everything().size(), 7); // the pictures alone
+    EXPECT_EQ(everything().size(), 9); // the pictures alone
 }
 
 TEST_F(Batch, AMaxSideShrinksLargerPicturesOnlyAndTheirDetailsFollow) {
