@@ -1,5 +1,6 @@
 #include "batch/BatchCommandLine.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <cmath>
 #include <thread>
@@ -22,6 +23,7 @@ const QString Quiet = "quiet";
 const QString Ssim = "ssim";
 const QString MaxSide = "max-side";
 const QString Baseline = "baseline";
+const QString Background = "background";
 
 // Past the largest side a JPEG file can have: any larger asks for nothing.
 constexpr int MostSide = 65535;
@@ -29,14 +31,36 @@ constexpr int MostSide = 65535;
 constexpr int MostJobs = 256;
 
 QStringList batchOptionNames() {
-    return {Quality,     MaxSize,     MinSsim, MaxSide, Baseline, Output, Recursive, Overwrite,
-            KeepDetails, OnlySmaller, Jobs,    DryRun,  Json,     Quiet,  Ssim};
+    return {Quality,   MaxSize,     MinSsim,     MaxSide, Baseline, Background, Output, Recursive,
+            Overwrite, KeepDetails, OnlySmaller, Jobs,    DryRun,   Json,       Quiet,  Ssim};
 }
 
 std::optional<int> wholeNumber(const QString& text, int lowest, int highest) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
     return ok && value >= lowest && value <= highest ? std::optional<int>(value) : std::nullopt;
+}
+
+// "#RRGGBB", "RRGGBB", "#RGB" or a few colour names, as red + 256 * green + 65536 * blue.
+std::optional<std::uint32_t> colour(const QString& text) {
+    static const QHash<QString, std::uint32_t> named = {
+        {"white", 0xFFFFFF}, {"black", 0x000000}, {"grey", 0x808080}, {"gray", 0x808080},
+        {"red", 0x0000FF},   {"green", 0x008000}, {"blue", 0xFF0000}};
+    const QString name = text.trimmed().toLower();
+    if (named.contains(name)) {
+        return named[name];
+    }
+    static const QRegularExpression hex("^#?([0-9a-f]{3}|[0-9a-f]{6})$");
+    const QRegularExpressionMatch match = hex.match(name);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    QString digits = match.captured(1);
+    if (digits.size() == 3) {
+        digits = QString(digits[0]) + digits[0] + digits[1] + digits[1] + digits[2] + digits[2];
+    }
+    const std::uint32_t rgb = digits.toUInt(nullptr, 16);
+    return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
 }
 
 int processors() {
@@ -82,7 +106,9 @@ std::optional<QString> readAim(const QCommandLineParser& parser, BatchOptions& o
 void BatchCommandLine::declare(QCommandLineParser& parser) {
     parser.addOptions({
         {Batch, "Recompresses the FILEs, and the pictures in the FOLDERs, without opening the "
-                "window. Each new file goes beside its picture as NAME" +
+                "window: JPEG, BMP, PNG, WebP, TIFF (the first page) and HEIF pictures (HEIC and "
+                "AVIF), each told by its first bytes, not its name. Each new file goes beside "
+                "its picture as NAME" +
                     QString(NameSuffix) +
                     ".jpg, or under --output; it keeps the picture's colour profile and way up."},
         {Quality, "With --batch: the JPEG quality, 0 to 100 (75 when no aim is given).", "Q"},
@@ -97,6 +123,10 @@ void BatchCommandLine::declare(QCommandLineParser& parser) {
          "With --batch: shrinks each picture whose longest side is above N pixels to N (never "
          "enlarges one); --quality, --max-size and --min-ssim then apply to the shrunk picture.",
          "N"},
+        {Background,
+         "With --batch: the colour transparent parts of PNG, WebP, TIFF and HEIF pictures are "
+         "laid on, since a JPEG file has none: white (the default), black, grey, or #RRGGBB.",
+         "COLOUR"},
         {Baseline,
          "With --batch: writes baseline files with the standard tables, byte for byte what the "
          "window saves by default, instead of the progressive files with optimised tables "
@@ -120,8 +150,10 @@ QString BatchCommandLine::helpEnding() {
     return "\nWith --batch, the exit status is 0 when every picture was done, 1 when some failed\n"
            "(each named with its reason on the error stream; the others are done), 2 for a\n"
            "mistake in the command line, and 128 + the signal when SIGINT or SIGTERM stopped it.\n"
-           "New files of an earlier run (NAME-recompressed.jpg), hidden files and hidden\n"
-           "folders are passed over in FOLDERs.\n"
+           "In FOLDERs, pictures are taken by their names (.jpg, .jpeg, .bmp, .png, .webp, .tif,\n"
+           ".tiff, .heic, .heif, .avif, in any letter case); new files of an earlier run\n"
+           "(NAME-recompressed.jpg), hidden files and hidden folders are passed over.\n"
+           "An animated WebP gives its first frame, a TIFF of several pages its first page.\n"
            "Pictures that differ only in their extension, such as pic.jpg and pic.bmp, would\n"
            "have the same new file (pic-recompressed.jpg, or pic.jpg under --output): the first\n"
            "gets it and the other fails. Run once for each kind with its own --output\n"
@@ -175,6 +207,14 @@ std::variant<BatchOptions, QString> BatchCommandLine::read(const QCommandLinePar
                    "'.";
         }
         options.maxSide = *side;
+    }
+    if (parser.isSet(Background)) {
+        const std::optional<std::uint32_t> background = colour(parser.value(Background));
+        if (!background) {
+            return "--background takes white, black, grey or a colour such as #336699, not '" +
+                   parser.value(Background) + "'.";
+        }
+        options.background = *background;
     }
     options.baseline = parser.isSet(Baseline);
     options.outputFolder = parser.value(Output);

@@ -2,6 +2,7 @@
 
 #include "core/EFOpenError.h"
 #include "core/EReadError.h"
+#include "imaging/formats/EPictureFile.h"
 #include "imaging/jpeg/EJPEG.h"
 #include "imaging/picture/EInvalidGraphic.h"
 
@@ -121,6 +122,9 @@ QString BatchFailure::reading(const Exception& error) {
     }
     if (dynamic_cast<const EInvalidGraphic*>(&error)) {
         return "not a valid BMP file";
+    }
+    if (dynamic_cast<const EPictureFile*>(&error)) {
+        return withReason(asClause(error.message()), error); // "not a valid PNG file: ..."
     }
     return withReason("cannot be read as a picture", error);
 }

@@ -65,8 +65,9 @@ BatchResult BatchJob::recompress(const BatchItem& item) const {
         return result;
     }
     result.bytesBefore = *before;
-    SaveEncoder encoder(item.input, PictureFileKind::commandLineExtension(item.input),
+    SaveEncoder encoder(item.input, PictureFileKind::commandLineKind(item.input),
                         options_.recompressOptions(), stop_);
+    result.note = QString::fromStdString(encoder.note());
     result.width = encoder.pixels().width();
     result.height = encoder.pixels().height();
     result.shrunk = encoder.shrunk();

@@ -30,7 +30,10 @@ struct BatchOptions {
     bool quiet = false;
     bool similarity = false; // the similarity of every file, not only when it is aimed at
     int jobs = 1;
+    std::uint32_t background = 0xFFFFFF; // under transparency: red + 256 green + 65536 blue
 
     // What each new file is made with, as the window's choices say it there.
-    RecompressOptions recompressOptions() const { return {keepDetails, !baseline, maxSide}; }
+    RecompressOptions recompressOptions() const {
+        return {keepDetails, !baseline, maxSide, TJPEGDecodeDepth::Depth24, background};
+    }
 };

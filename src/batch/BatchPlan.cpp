@@ -90,8 +90,9 @@ private:
 } // namespace
 
 bool BatchPlan::takenFromFolder(const QString& fileName) {
-    const bool picture = PictureFileKind::hasJpegName(fileName) ||
-                         PictureFileKind::extension(fileName).toUpper() == ".BMP";
+    static const QSet<QString> pictures = {".JPG", ".JPEG", ".BMP",  ".PNG",  ".WEBP",
+                                           ".TIF", ".TIFF", ".HEIC", ".HEIF", ".AVIF"};
+    const bool picture = pictures.contains(PictureFileKind::extension(fileName).toUpper());
     const bool earlierOutput =
         fileName.endsWith(QString(BatchCommandLine::NameSuffix) + ".jpg", Qt::CaseInsensitive);
     return picture && !earlierOutput && !fileName.startsWith('.');

@@ -35,6 +35,9 @@ QString pixelSize(const BatchResult& result) {
     } else if (result.withinSide) {
         text += " (already within --max-side, left at its size)";
     }
+    if (!result.note.isEmpty()) {
+        text += " (" + result.note + ")";
+    }
     return text;
 }
 
@@ -129,6 +132,9 @@ QString BatchReport::json(const BatchItem& item, const BatchResult& result) {
     }
     if (result.similarity) {
         object["ssim"] = *result.similarity;
+    }
+    if (!result.note.isEmpty()) {
+        object["note"] = result.note;
     }
     if (!result.error.isEmpty()) {
         object["error"] = result.error;

@@ -25,4 +25,5 @@ struct BatchResult {
     bool shrunk = false;     // to the longest side asked for
     bool withinSide = false; // a longest side was asked for, and the picture was within it
     QString error;
+    QString note; // what the picture's reader said of it, such as an animation's first frame
 };

@@ -122,8 +122,8 @@ PictureMetadata TForm1::loadPicture(TJPEGImage& workJpeg, TBitmap& workBitmap) {
     }
     PictureMetadata metadata = SourceFile::readBitmap(Edit1->text(), workBitmap);
     Image1->setGraphic(&workBitmap);
-    prepared_.keepFullDecode(Edit1->text(), State.SourceExtension, identity, workBitmap, false,
-                             metadata);
+    prepared_.keepFullDecode(Edit1->text(), PictureFileKind::windowKind(State.SourceExtension),
+                             identity, workBitmap, false, metadata);
     preparePicture();
     readyToEncode(workJpeg);
     Label6->show();
@@ -140,8 +140,9 @@ void TForm1::keepLeftPanePixels(const std::optional<FileIdentity>& identity, boo
     // the next paint anyway, are the recompressions' starting point too.
     try {
         if (const TBitmap* pixels = Image1->picture().graphic()->drawingBitmap()) {
-            prepared_.keepFullDecode(Edit1->text(), State.SourceExtension, identity, *pixels,
-                                     progressive, metadata);
+            prepared_.keepFullDecode(Edit1->text(),
+                                     PictureFileKind::windowKind(State.SourceExtension), identity,
+                                     *pixels, progressive, metadata);
         }
     } catch (const Exception&) {
         // Left to the first recompression, which reads the file and reports what is wrong.

@@ -6,6 +6,7 @@
 #include "main_window/Readouts.h"
 #include "main_window/TForm1.h"
 #include "recompress/JpegEncoding.h"
+#include "recompress/PictureFileKind.h"
 #include "settings/Settings.h"
 #include "ui/BusyScope.h"
 #include "ui/MessagePump.h"
@@ -61,7 +62,8 @@ void TForm1::recompress(int quality) {
 }
 
 void TForm1::preparePicture() {
-    prepared_.prepare(services_.files, Edit1->text(), State.SourceExtension, settings_.LongestSide);
+    prepared_.prepare(services_.files, Edit1->text(),
+                      PictureFileKind::windowKind(State.SourceExtension), recompressOptions());
 }
 
 void TForm1::readyToEncode(TJPEGImage& encoder) {

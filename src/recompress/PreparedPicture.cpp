@@ -9,7 +9,6 @@
 #include "platform/FileOperations.h"
 #include "recompress/JpegDecodeOptions.h"
 #include "recompress/JpegEncoding.h"
-#include "recompress/PictureFileKind.h"
 #include "recompress/SourceFile.h"
 
 namespace {
@@ -21,40 +20,41 @@ bool shrinks(PixelSize size, int longestSide) {
 
 } // namespace
 
-void PreparedPicture::prepare(FileOperations& files, const QString& path, const QString& extension,
-                              int longestSide, std::stop_token stop) {
+void PreparedPicture::prepare(FileOperations& files, const QString& path, PictureKind kind,
+                              const RecompressOptions& options, std::stop_token stop) {
+    const int longestSide = options.longestSide;
     // Taken before reading: a file changed while it is read is read again next time.
     const std::optional<FileIdentity> identity = files.identity(path);
-    if (!holds(path, extension, identity)) {
+    if (!holds(path, kind, identity)) {
         clear();
     }
     if (!pixels_.empty() && side_ == longestSide) {
         return;
     }
+    kind_ = kind;
     if (!full_.empty()) {
-        shrinkKept(extension, longestSide, stop);
+        shrinkKept(longestSide, stop);
     }
     if (pixels_.empty()) {
-        readFile(path, extension, longestSide, stop);
+        readFile(path, options, stop);
     }
     path_ = path;
-    extension_ = extension;
     identity_ = identity;
 }
 
-void PreparedPicture::read(const QString& path, const QString& extension, int longestSide,
+void PreparedPicture::read(const QString& path, PictureKind kind, const RecompressOptions& options,
                            std::stop_token stop) {
     clear();
-    readFile(path, extension, longestSide, stop);
+    kind_ = kind;
+    readFile(path, options, stop);
 }
 
-void PreparedPicture::shrinkKept(const QString& extension, int longestSide,
-                                 const std::stop_token& stop) {
+void PreparedPicture::shrinkKept(int longestSide, const std::stop_token& stop) {
     pixels_.releaseImage();
     shrunk_ = false;
     if (!shrinks({full_.width(), full_.height()}, longestSide)) {
         pixels_.CopyFrom(&full_); // shares the pixels, copies nothing
-    } else if (!PictureFileKind::isJpeg(extension)) {
+    } else if (kind_ != PictureKind::Jpeg) {
         shrunk_ = ShrinkPicture::fromBitmap(full_, longestSide, pixels_, stop);
     } else {
         return; // a JPEG is shrunk on its own road, from a reduced decode of its file
@@ -62,17 +62,20 @@ void PreparedPicture::shrinkKept(const QString& extension, int longestSide,
     side_ = longestSide;
 }
 
-void PreparedPicture::readFile(const QString& path, const QString& extension, int longestSide,
+void PreparedPicture::readFile(const QString& path, const RecompressOptions& options,
                                const std::stop_token& stop) {
+    const int longestSide = options.longestSide;
     TBitmap bitmap;
     TJPEGImage jpeg;
     jpeg.OnProgress = abortOnStop(stop);
-    PictureMetadata metadata = SourceFile::read(path, extension, jpeg, bitmap);
+    std::string note;
+    PictureMetadata metadata =
+        SourceFile::read(path, kind_, jpeg, bitmap, {options.background, stop}, &note);
     const bool progressive = jpeg.ProgressiveWrite();
     JpegDecodeOptions::forSource(jpeg);
     TBitmap pixels;
     bool shrunk = false;
-    if (!PictureFileKind::isJpeg(extension)) {
+    if (kind_ != PictureKind::Jpeg) {
         if (shrinks({bitmap.width(), bitmap.height()}, longestSide)) {
             shrunk = ShrinkPicture::fromBitmap(bitmap, longestSide, pixels, stop);
         } else {
@@ -92,28 +95,30 @@ void PreparedPicture::readFile(const QString& path, const QString& extension, in
     side_ = longestSide;
     progressive_ = progressive;
     metadata_ = std::move(metadata);
+    note_ = std::move(note);
 }
 
-void PreparedPicture::keepFullDecode(const QString& path, const QString& extension,
+void PreparedPicture::keepFullDecode(const QString& path, PictureKind kind,
                                      const std::optional<FileIdentity>& identity,
                                      const TBitmap& pixels, bool progressive,
                                      PictureMetadata metadata) {
     clear();
     if (pixels.empty() ||
-        (PictureFileKind::isJpeg(extension) && pixels.pixelFormat() != TPixelFormat::Bits24)) {
+        (kind == PictureKind::Jpeg && pixels.pixelFormat() != TPixelFormat::Bits24)) {
         return; // the first preparation reads the file itself
     }
     full_.CopyFrom(&pixels); // shares the pixels, copies nothing
     progressive_ = progressive;
     metadata_ = std::move(metadata);
     path_ = path;
-    extension_ = extension;
+    kind_ = kind;
     identity_ = identity;
 }
 
 void PreparedPicture::clear() {
     identity_.reset();
     metadata_ = {};
+    note_.clear();
     full_.releaseImage();
     pixels_.releaseImage();
     side_ = -1;
@@ -129,8 +134,8 @@ void PreparedPicture::readyToEncode(TJPEGImage& picture, const RecompressOptions
     JpegEncoding::prepare(picture, metadata_, options);
 }
 
-bool PreparedPicture::holds(const QString& path, const QString& extension,
+bool PreparedPicture::holds(const QString& path, PictureKind kind,
                             const std::optional<FileIdentity>& identity) const {
-    return identity && identity_ && *identity == *identity_ && path == path_ &&
-           extension == extension_ && (!full_.empty() || !pixels_.empty());
+    return identity && identity_ && *identity == *identity_ && path == path_ && kind == kind_ &&
+           (!full_.empty() || !pixels_.empty());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imaging/bmp/TBitmap.h"
+#include "imaging/formats/PictureKind.h"
 #include "imaging/metadata/PictureMetadata.h"
 #include "platform/FileIdentity.h"
 #include "recompress/RecompressOptions.h"
@@ -8,6 +9,7 @@
 #include <QString>
 #include <optional>
 #include <stop_token>
+#include <string>
 
 class FileOperations;
 class TJPEGImage;
@@ -25,19 +27,20 @@ class TJPEGImage;
 // each prepare); otherwise it is read again, or its error raised, as on the first time.
 class PreparedPicture {
 public:
-    // Readies the picture of the file at `path`, its kind told by `extension`, for new files
-    // of `longestSide` (0: its own size), reading and decoding only what is not kept for the
-    // file as it is now. Raises what reading or decoding raises; a stop asked through `stop`
-    // raises EAbort, with nothing kept.
-    void prepare(FileOperations& files, const QString& path, const QString& extension,
-                 int longestSide, std::stop_token stop = {});
+    // Readies the picture of the file at `path`, of the kind `kind`, for new files of the
+    // options' longest side (0: its own size), reading and decoding only what is not kept for
+    // the file as it is now. Transparent pixels are laid on the options' background. Raises
+    // what reading or decoding raises; a stop asked through `stop` raises EAbort, with
+    // nothing kept.
+    void prepare(FileOperations& files, const QString& path, PictureKind kind,
+                 const RecompressOptions& options, std::stop_token stop = {});
     // The same without a file identity, read every time: for one use of the file.
-    void read(const QString& path, const QString& extension, int longestSide,
+    void read(const QString& path, PictureKind kind, const RecompressOptions& options,
               std::stop_token stop = {});
     // Takes the full decode the load made of the file in the state `identity` names, so the
     // first preparation at full size need not decode the file again. A JPEG's pixels are
     // taken only at 24 bits, as every new file is made of them.
-    void keepFullDecode(const QString& path, const QString& extension,
+    void keepFullDecode(const QString& path, PictureKind kind,
                         const std::optional<FileIdentity>& identity, const TBitmap& pixels,
                         bool progressive, PictureMetadata metadata);
     void clear();
@@ -47,21 +50,25 @@ public:
     const TBitmap& pixels() const { return pixels_; }
     bool shrunk() const { return shrunk_; }
     const PictureMetadata& metadata() const { return metadata_; }
+    // What the file's reader said of it beside its pixels, such as that only the first frame
+    // of an animation was read; empty for most.
+    const std::string& note() const { return note_; }
     // Puts the pixels into `picture`, with the markers and the coding a new file of them
     // carries under `options`, ready to encode at any quality.
     void readyToEncode(TJPEGImage& picture, const RecompressOptions& options) const;
 
 private:
-    bool holds(const QString& path, const QString& extension,
+    bool holds(const QString& path, PictureKind kind,
                const std::optional<FileIdentity>& identity) const;
-    void shrinkKept(const QString& extension, int longestSide, const std::stop_token& stop);
-    void readFile(const QString& path, const QString& extension, int longestSide,
+    void shrinkKept(int longestSide, const std::stop_token& stop);
+    void readFile(const QString& path, const RecompressOptions& options,
                   const std::stop_token& stop);
 
     QString path_;
-    QString extension_;
+    PictureKind kind_ = PictureKind::Unknown;
     std::optional<FileIdentity> identity_;
     PictureMetadata metadata_;
+    std::string note_;
     bool progressive_ = false;
     TBitmap full_;   // the whole decode, when kept: a shrink of a bitmap starts from it
     TBitmap pixels_; // what new files encode: `full_` itself, or shrunk

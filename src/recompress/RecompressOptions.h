@@ -2,6 +2,8 @@
 
 #include "imaging/jpeg/TJPEGOptions.h"
 
+#include <cstdint>
+
 // What a user chooses about the new files, the same for the window and the command line.
 struct RecompressOptions {
     // The photo's EXIF details and XMP go along, not only its colour profile and way up.
@@ -13,4 +15,7 @@ struct RecompressOptions {
     // The depth a new file is decoded at to be shown and judged: the window's screen's,
     // 24 bits on the command line.
     TJPEGDecodeDepth shownDepth = TJPEGDecodeDepth::Depth24;
+    // What transparent pixels are laid on (red + 256 * green + 65536 * blue), since a JPEG
+    // file has no transparency: white, as on a page.
+    std::uint32_t background = 0xFFFFFF;
 };

@@ -4,14 +4,19 @@
 #include "imaging/jpeg/TJPEGData.h"
 #include "imaging/picture/AbortOnStop.h"
 #include "recompress/JpegEncoding.h"
+#include "recompress/PictureFileKind.h"
 #include "recompress/ReplacingWriter.h"
+
+SaveEncoder::SaveEncoder(const QString& source, PictureKind kind, const RecompressOptions& options,
+                         std::stop_token stop)
+    : stop_(std::move(stop)), picture_(read_) {
+    read_.read(source, kind, options, stop_);
+    picture_.readyToEncode(workJpeg_, options);
+}
 
 SaveEncoder::SaveEncoder(const QString& source, const QString& sourceExtension,
                          const RecompressOptions& options, std::stop_token stop)
-    : stop_(std::move(stop)), picture_(read_) {
-    read_.read(source, sourceExtension, options.longestSide, stop_);
-    picture_.readyToEncode(workJpeg_, options);
-}
+    : SaveEncoder(source, PictureFileKind::windowKind(sourceExtension), options, std::move(stop)) {}
 
 SaveEncoder::SaveEncoder(const PreparedPicture& picture, const RecompressOptions& options,
                          std::stop_token stop)

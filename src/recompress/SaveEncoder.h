@@ -14,14 +14,14 @@ class TMemoryStream;
 // writes, so sizes and similarities can be tried at several qualities before one is written.
 class SaveEncoder {
 public:
-    // Reads and prepares the file itself. Raises what reading or decoding the file raises.
-    // A stop asked through `stop` cuts the work short at its next progress report with the
-    // silent cancellation (EAbort).
+    // Reads and prepares the file itself, of the kind `kind`. Raises what reading or decoding
+    // the file raises. A stop asked through `stop` cuts the work short at its next progress
+    // report with the silent cancellation (EAbort).
+    SaveEncoder(const QString& source, PictureKind kind, const RecompressOptions& options,
+                std::stop_token stop = {});
+    // The kind told by the extension, as the window tells it.
     SaveEncoder(const QString& source, const QString& sourceExtension,
                 const RecompressOptions& options, std::stop_token stop = {});
-    SaveEncoder(const QString& source, const QString& sourceExtension, bool details,
-                std::stop_token stop = {})
-        : SaveEncoder(source, sourceExtension, RecompressOptions{details}, std::move(stop)) {}
     // Encodes a picture prepared elsewhere, which must outlive the encoder.
     SaveEncoder(const PreparedPicture& picture, const RecompressOptions& options,
                 std::stop_token stop = {});
@@ -34,6 +34,8 @@ public:
     const TBitmap& pixels() const { return picture_.pixels(); }
     // Whether the picture was shrunk to the longest side asked for.
     bool shrunk() const { return picture_.shrunk(); }
+    // What the file's reader said of it, such as that an animation gave its first frame.
+    const std::string& note() const { return picture_.note(); }
     // Writes the last encode over `target` in one step, as the save does.
     void write(FileOperations& files, const QString& target);
 

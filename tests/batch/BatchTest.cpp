@@ -442,8 +442,8 @@ TEST_F(Batch, EachKindOfFailureIsSaidInPlainEnglishWithTheSystemsReason) {
     const Row rows[] = {
         {write("notes.jpg", "This is a text file."),
          "failed: not a JPEG file (it starts like a text file)"},
-        {write("drawing.jpg", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)),
-         "failed: not a JPEG file (it starts like a PNG picture)"},
+        {write("drawing.jpg", "GIF89a" + QByteArray(10, char(1))),
+         "failed: not a JPEG file (it starts like a GIF picture)"},
         {write("noise.jpg", QByteArray("\x01\x02\0\xff", 4)),
          "failed: not a JPEG file (its first bytes are 01 02, not FF D8)"},
         {write("empty.jpg", ""), "failed: empty input file"},
@@ -465,6 +465,15 @@ TEST_F(Batch, EachKindOfFailureIsSaidInPlainEnglishWithTheSystemsReason) {
             << out.toStdString();
     }
     EXPECT_EQ(everything().size(), 9); // the pictures alone
+
+    // A file stands where the new file's folder would be made.
+    write("blocked", "");
+    BatchOptions options = optionsFor({path("whole.bmp")});
+    options.outputFolder = path("blocked/deeper");
+    QString err;
+    EXPECT_EQ(runHere(options, nullptr, &err, &disk), BatchRunner::SomeFailed);
+    EXPECT_EQ(err, path("whole.bmp") + ": failed: cannot make the folder " +
+                       path("blocked/deeper") + ": Not a directory\n");
 }
 
 TEST_F(Batch, AMaxSideShrinksLargerPicturesOnlyAndTheirDetailsFollow) {

@@ -1,3 +1,4 @@
+#include "recompress/PictureFileKind.h"
 #include "recompress/PreparedPicture.h"
 
 #include "core/Exception.h"
@@ -76,7 +77,7 @@ protected:
     static std::vector<std::uint8_t> encodedWith(FileOperations& files, PreparedPicture& source,
                                                  const QString& file, const QString& extension) {
         TJPEGImage jpeg;
-        source.prepare(files, file, extension, 0);
+        source.prepare(files, file, PictureFileKind::windowKind(extension), {});
         source.readyToEncode(jpeg, {});
         jpeg.setQuality(60);
         jpeg.Encode();
@@ -140,7 +141,7 @@ TEST_F(KeptSource, TheProgramsDecodeDefaultsChangeNoNewFile) {
         SCOPED_TRACE(file.toStdString());
         for (const int side : {0, 20}) {
             PreparedPicture before;
-            before.read(file, file.right(4), side);
+            before.read(file, PictureFileKind::windowKind(file.right(4)), {false, false, side});
             TJPEGImage first;
             before.readyToEncode(first, {});
             first.setQuality(60);
@@ -150,7 +151,7 @@ TEST_F(KeptSource, TheProgramsDecodeDefaultsChangeNoNewFile) {
             defaults.DecodeScale = TJPEGDecodeScale::Half;
             defaults.DecodeSpeed = TJPEGDecodeSpeed::Fast;
             PreparedPicture after;
-            after.read(file, file.right(4), side);
+            after.read(file, PictureFileKind::windowKind(file.right(4)), {false, false, side});
             TJPEGImage second;
             after.readyToEncode(second, {});
             second.setQuality(60);
