@@ -238,9 +238,13 @@ void ExifBlock::erase(const std::vector<Range>& kept, const std::vector<Range>& 
     const auto byEnd = [](const Range& a, const Range& b) { return a.end < b.end; };
     const auto byBegin = [](const Range& a, const Range& b) { return a.begin < b.begin; };
     const std::uint64_t keptEnd = std::max_element(kept.begin(), kept.end(), byEnd)->end;
-    if (std::min_element(dropped.begin(), dropped.end(), byBegin)->begin >= keptEnd &&
-        endsTheBlock(dropped)) {
-        tiff_.resize(keptEnd); // cameras put the thumbnail last: it goes with its bytes
+    const std::uint64_t droppedBegin =
+        std::min_element(dropped.begin(), dropped.end(), byBegin)->begin;
+    if (droppedBegin >= keptEnd && endsTheBlock(dropped)) {
+        // Cameras put the thumbnail last: it goes with its bytes. What lies between the last
+        // value known here and the first byte dropped may be reached through a directory not
+        // followed here, so the cut starts no earlier than what is dropped.
+        tiff_.resize(droppedBegin);
         return;
     }
     for (const Range& range : dropped) {
