@@ -202,6 +202,8 @@ TEST(ExifBlock, BytesBeforeTheThumbnailStayWhereAMakerNoteOrAnUnknownDirectoryMa
         std::size_t size;
     };
     const std::vector<Case> cases{
+        {"maker note, thumbnail last", 0x927C, {}, ThumbnailAt},
+        {"maker note, values after the thumbnail", 0x927C, {'N', 'E', 'F', 0}, ThumbnailAt + 68},
         {"a user comment: the second directory goes too", 0x9286, {}, SecondAt},
     };
     for (const Case& c : cases) {

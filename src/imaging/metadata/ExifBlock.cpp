@@ -20,6 +20,7 @@ constexpr std::uint16_t ThumbnailOffset = 0x0201;
 constexpr std::uint16_t ThumbnailLength = 0x0202;
 constexpr std::uint16_t ExifDirectory = 0x8769;
 constexpr std::uint16_t GpsDirectory = 0x8825;
+constexpr std::uint16_t MakerNote = 0x927C;
 constexpr std::uint16_t PixelXDimension = 0xA002;
 constexpr std::uint16_t PixelYDimension = 0xA003;
 constexpr std::uint16_t InteroperabilityDirectory = 0xA005;
@@ -171,11 +172,17 @@ void ExifBlock::dropThumbnail() {
         addRanges(directory, kept);
     }
     std::vector<Range> dropped;
-    addRanges(second, dropped);
+    // A maker note points in ways of its own, anywhere in the block, the second directory
+    // included: with one, only the thumbnail's bytes are known to be the thumbnail's alone.
+    addRanges(second, hasMakerNote() ? kept : dropped);
     if (const std::optional<Range> thumbnail = thumbnailRange(second)) {
         dropped.push_back(*thumbnail);
     }
     erase(kept, dropped);
+}
+
+bool ExifBlock::hasMakerNote() const {
+    return entry(exif_, Tag::MakerNote).has_value() || entry(first_, Tag::MakerNote).has_value();
 }
 
 void ExifBlock::addRanges(const std::optional<Directory>& directory,
