@@ -38,6 +38,38 @@ PictureMetadata readJpeg(const Bytes& jpeg) {
     return MetadataReader::fromJpeg(jpeg.data(), jpeg.size());
 }
 
+// Where things lie in nikonLikeBlock.
+constexpr std::size_t SecondLinkAt = 34, SecondAt = 100, ThumbnailAt = 142, ThumbnailLength = 64;
+
+// A little-endian block laid out as a Nikon camera writes it: the first directory at 8, the
+// EXIF directory at 38 with one entry `noteTag` of 36 bytes at 56, whose own directory points
+// at 8 bytes at 92, past the note's end; then the second directory and the thumbnail, `tail`
+// behind it.
+Bytes nikonLikeBlock(std::uint16_t noteTag, const Bytes& tail) {
+    Bytes t{'I', 'I', 42, 0, 8, 0, 0, 0};
+    const auto add = [&t](int bytes, std::initializer_list<std::uint32_t> values) {
+        for (const std::uint32_t value : values) {
+            for (int i = 0; i < bytes; ++i) {
+                t.push_back(std::uint8_t(value >> (8 * i)));
+            }
+        }
+    };
+    const auto entry = [&add](std::uint16_t tag, std::uint16_t type, std::uint32_t value) {
+        add(2, {tag, type});
+        add(4, {type == 7 ? 36u : 1u, value});
+    };
+    add(2, {2}), entry(0x0112, 3, 6), entry(0x8769, 4, 38), add(4, {SecondAt});
+    add(2, {1}), entry(noteTag, 7, 56), add(4, {0});
+    t.insert(t.end(), {'N', 'i', 'k', 'o', 'n', 0, 2, 0x10, 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0});
+    add(2, {1, 0x0E22, 3}), add(4, {4, 92 - 66, 0}); // offsets from the note's own header at 66
+    add(1, {0x0C, 0, 0, 0, 0xA1, 0xB2, 0xC3, 0xD4});
+    add(2, {3}), entry(0x0103, 3, 6), entry(0x0201, 4, ThumbnailAt);
+    entry(0x0202, 4, ThumbnailLength), add(4, {0});
+    t.insert(t.end(), ThumbnailLength, 0xD7);
+    t.insert(t.end(), tail.begin(), tail.end());
+    return t;
+}
+
 } // namespace
 
 TEST(ExifBlock, ReadsTheOrientationInEitherByteOrderAndOneForNothingSound) {
@@ -160,6 +192,34 @@ TEST(ExifBlock, BytesAfterTheThumbnailThatAMakerNotePointsToKeepTheirPlaces) {
     EXPECT_EQ(std::search(after.begin(), after.end(), thumbnail.begin(), thumbnail.end()),
               after.end());
     EXPECT_EQ(ExifBlock(after).orientation(), 6);
+}
+
+TEST(ExifBlock, BytesBeforeTheThumbnailStayWhereAMakerNoteOrAnUnknownDirectoryMayPoint) {
+    struct Case {
+        const char* name;
+        std::uint16_t noteTag;
+        Bytes tail;
+        std::size_t size;
+    };
+    const std::vector<Case> cases{
+        {"maker note, thumbnail last", 0x927C, {}, ThumbnailAt},
+        {"maker note, values after the thumbnail", 0x927C, {'N', 'E', 'F', 0}, ThumbnailAt + 68},
+        {"a user comment: the second directory goes too", 0x9286, {}, SecondAt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes tiff = nikonLikeBlock(c.noteTag, c.tail);
+        ExifBlock block(tiff);
+        block.dropThumbnail();
+        const Bytes& after = block.tiff();
+        ASSERT_EQ(after.size(), c.size);
+        for (std::size_t i = 0; i < std::min(c.size, ThumbnailAt); ++i) {
+            const bool link = i >= SecondLinkAt && i < SecondLinkAt + 4;
+            EXPECT_EQ(after[i], link ? 0 : tiff[i]) << "byte " << i;
+        }
+        EXPECT_EQ(std::count(after.begin(), after.end(), 0xD7), 0);
+        EXPECT_TRUE(std::equal(c.tail.rbegin(), c.tail.rend(), after.rbegin()));
+    }
 }
 
 TEST(MetadataReader, JoinsTheProfilesChunksInTheirOrderAndKeepsTheFirstExifAndEveryXmp) {

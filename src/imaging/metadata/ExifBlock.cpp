@@ -20,6 +20,7 @@ constexpr std::uint16_t ThumbnailOffset = 0x0201;
 constexpr std::uint16_t ThumbnailLength = 0x0202;
 constexpr std::uint16_t ExifDirectory = 0x8769;
 constexpr std::uint16_t GpsDirectory = 0x8825;
+constexpr std::uint16_t MakerNote = 0x927C;
 constexpr std::uint16_t PixelXDimension = 0xA002;
 constexpr std::uint16_t PixelYDimension = 0xA003;
 constexpr std::uint16_t InteroperabilityDirectory = 0xA005;
@@ -171,11 +172,17 @@ void ExifBlock::dropThumbnail() {
         addRanges(directory, kept);
     }
     std::vector<Range> dropped;
-    addRanges(second, dropped);
+    // A maker note points in ways of its own, anywhere in the block, the second directory
+    // included: with one, only the thumbnail's bytes are known to be the thumbnail's alone.
+    addRanges(second, hasMakerNote() ? kept : dropped);
     if (const std::optional<Range> thumbnail = thumbnailRange(second)) {
         dropped.push_back(*thumbnail);
     }
     erase(kept, dropped);
+}
+
+bool ExifBlock::hasMakerNote() const {
+    return entry(exif_, Tag::MakerNote).has_value() || entry(first_, Tag::MakerNote).has_value();
 }
 
 void ExifBlock::addRanges(const std::optional<Directory>& directory,
@@ -238,9 +245,13 @@ void ExifBlock::erase(const std::vector<Range>& kept, const std::vector<Range>& 
     const auto byEnd = [](const Range& a, const Range& b) { return a.end < b.end; };
     const auto byBegin = [](const Range& a, const Range& b) { return a.begin < b.begin; };
     const std::uint64_t keptEnd = std::max_element(kept.begin(), kept.end(), byEnd)->end;
-    if (std::min_element(dropped.begin(), dropped.end(), byBegin)->begin >= keptEnd &&
-        endsTheBlock(dropped)) {
-        tiff_.resize(keptEnd); // cameras put the thumbnail last: it goes with its bytes
+    const std::uint64_t droppedBegin =
+        std::min_element(dropped.begin(), dropped.end(), byBegin)->begin;
+    if (droppedBegin >= keptEnd && endsTheBlock(dropped)) {
+        // Cameras put the thumbnail last: it goes with its bytes. What lies between the last
+        // value known here and the first byte dropped may be reached through a directory not
+        // followed here, so the cut starts no earlier than what is dropped.
+        tiff_.resize(droppedBegin);
         return;
     }
     for (const Range& range : dropped) {

@@ -22,7 +22,9 @@ public:
     // (no orientation is upright, no pixel size is no claim).
     void setOrientation(int orientation);
     void setPixelSize(std::uint32_t width, std::uint32_t height);
-    // Unlinks the second directory and its picture; their bytes go too when they end the block.
+    // Unlinks the second directory and its picture. Their bytes are cut off when they end the
+    // block and blanked in place when they do not; with a maker note, which may point anywhere,
+    // only the picture's own bytes go and the directory stays where it was.
     void dropThumbnail();
 
     const std::vector<std::uint8_t>& tiff() const { return tiff_; }
@@ -54,6 +56,7 @@ private:
     std::optional<std::uint64_t> nextLinkOffset(const std::optional<Directory>& directory) const;
     void setNumber(const std::optional<Directory>& directory, std::uint16_t tag,
                    std::uint32_t value);
+    bool hasMakerNote() const;
     void addRanges(const std::optional<Directory>& directory, std::vector<Range>& ranges) const;
     std::optional<Range> valueRange(std::uint64_t entryOffset) const;
     std::optional<Range> thumbnailRange(const std::optional<Directory>& second) const;
