@@ -313,6 +313,10 @@ TEST(SavedMarkers, WhatGoesIntoTheNewFileAndTheBytesItAdds) {
     const Bytes written(with.memory(), with.memory() + with.size());
     EXPECT_EQ(iccOf(written), source.iccProfile);
     EXPECT_EQ(xmpOf(written).size(), 1u);
+    // The photo's own EXIF block opens the file, as the camera wrote it, with no JFIF header
+    // before it to move what maker notes find by offsets from the file's start.
+    EXPECT_EQ(written[3], 0xE1);
+    EXPECT_EQ(std::string(written.begin() + 6, written.begin() + 10), "Exif");
 }
 
 TEST(IccProfile, OnlyASoundProfileOfTheNewFilesColoursIsCarried) {

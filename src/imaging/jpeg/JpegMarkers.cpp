@@ -7,6 +7,8 @@ namespace {
 constexpr std::int64_t MarkerOverhead = 4;
 constexpr std::int64_t ChunkOverhead = MarkerOverhead + 14;
 constexpr std::int64_t ChunkData = 65533 - 14;
+// The JFIF header the library writes: marker, length, "JFIF\0", version, density, thumbnail.
+constexpr std::int64_t JfifHeader = 18;
 
 } // namespace
 
@@ -17,5 +19,5 @@ std::int64_t JpegMarkers::length() const {
     }
     const auto profile = static_cast<std::int64_t>(iccProfile.size());
     const std::int64_t chunks = (profile + ChunkData - 1) / ChunkData;
-    return total + profile + chunks * ChunkOverhead;
+    return total + profile + chunks * ChunkOverhead - (jfifHeader ? 0 : JfifHeader);
 }

@@ -13,8 +13,13 @@ struct JpegMarkers {
 
     std::vector<Segment> segments;
     std::vector<std::uint8_t> iccProfile;
+    // The encoder's own JFIF header first. Not when a photo's own EXIF block is kept: it then
+    // opens the file as the camera wrote it, and maker notes that count offsets from the
+    // file's start (Canon's) still find their data.
+    bool jfifHeader = true;
 
-    bool empty() const { return segments.empty() && iccProfile.empty(); }
-    // The bytes they add to the file, marker codes and lengths included.
+    bool empty() const { return segments.empty() && iccProfile.empty() && jfifHeader; }
+    // The bytes they add to the file, marker codes and lengths included; the JFIF header left
+    // out counts as bytes taken away.
     std::int64_t length() const;
 };

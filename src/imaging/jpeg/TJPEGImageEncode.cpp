@@ -93,6 +93,7 @@ void TJPEGImage::compress(const TBitmap& rgb) {
         if (optimizedCoding_) {
             cinfo.optimize_coding = TRUE;
         }
+        cinfo.write_JFIF_header = markers_.jfifHeader ? TRUE : FALSE;
         jpeg_start_compress(&cinfo, TRUE);
         writeMarkers(cinfo, markers_);
         while (cinfo.next_scanline < cinfo.image_height) {

@@ -28,6 +28,7 @@ JpegMarkers SavedMarkers::choose(const PictureMetadata& source, const Choice& ch
         exif.setPixelSize(choice.width, choice.height);
         exif.dropThumbnail();
         markers.segments.push_back(exifSegment(exif.tiff()));
+        markers.jfifHeader = false;
     } else if (source.orientation != 1) {
         markers.segments.push_back(exifSegment(ExifBlock::orientationAlone(source.orientation)));
     }
