@@ -35,7 +35,8 @@ PictureKind PictureSignature::of(const std::uint8_t* bytes, std::size_t count) {
     if (count >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
         return PictureKind::Jpeg;
     }
-    if (startsWith(bytes, count, 0, "BM")) {
+    // Its reserved bytes keep a text that starts with "BM" from being taken for one.
+    if (startsWith(bytes, count, 0, "BM") && startsWith(bytes, count, 6, "\0\0\0\0"sv)) {
         return PictureKind::Bmp;
     }
     if (startsWith(bytes, count, 0, "\x89PNG\r\n\x1a\n"sv)) {
