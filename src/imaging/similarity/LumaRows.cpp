@@ -21,20 +21,30 @@ template <int BytesPerPixel>
     lumaOfRow<3>(pixels, out, width);
 }
 
-} // namespace
-
-LumaRows::LumaRows(const TBitmap& bitmap) : width_(bitmap.width()), height_(bitmap.height()) {
-    switch (bitmap.pixelFormat()) {
+// 0 for the formats that are converted whole.
+int bytesPerPixelOf(TPixelFormat format) {
+    switch (format) {
     case TPixelFormat::Bits24:
-        bytesPerPixel_ = 3;
-        break;
+        return 3;
     case TPixelFormat::Bits32:
     case TPixelFormat::Device:
-        bytesPerPixel_ = 4;
-        break;
+        return 4;
     default:
-        converted_ = LumaPlane::of(bitmap);
-        plane_ = &converted_;
+        return 0;
+    }
+}
+
+} // namespace
+
+bool LumaRows::readsInPlace(const TBitmap& bitmap) {
+    return bytesPerPixelOf(bitmap.pixelFormat()) != 0;
+}
+
+LumaRows::LumaRows(const TBitmap& bitmap)
+    : bytesPerPixel_(bytesPerPixelOf(bitmap.pixelFormat())), width_(bitmap.width()),
+      height_(bitmap.height()) {
+    if (bytesPerPixel_ == 0) {
+        converted_ = LumaPlane::of(bitmap); // read through no pointer, so the rows may move
         return;
     }
     bitmap_ = &bitmap;
@@ -44,15 +54,18 @@ LumaRows::LumaRows(const TBitmap& bitmap) : width_(bitmap.width()), height_(bitm
 LumaRows::LumaRows(const LumaPlane& plane)
     : plane_(&plane), width_(plane.width), height_(plane.height) {}
 
-const std::uint8_t* LumaRows::row(int y) {
-    if (plane_ != nullptr) {
-        return plane_->values.data() +
-               static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+const std::uint8_t* LumaRows::row(int y, int left, int count) {
+    if (bitmap_ == nullptr) {
+        const LumaPlane* plane = plane_ != nullptr ? plane_ : &converted_;
+        return plane->values.data() +
+               static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+               static_cast<std::size_t>(left);
     }
+    const std::uint8_t* pixels = bitmap_->scanLine(y) + bytesPerPixel_ * left;
     if (bytesPerPixel_ == 3) {
-        lumaOfBgrRow(bitmap_->scanLine(y), row_.data(), width_);
+        lumaOfBgrRow(pixels, row_.data(), count);
     } else {
-        lumaOfRow<4>(bitmap_->scanLine(y), row_.data(), width_);
+        lumaOfRow<4>(pixels, row_.data(), count);
     }
     return row_.data();
 }
