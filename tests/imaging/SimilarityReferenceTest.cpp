@@ -4,6 +4,7 @@
 
 #include "imaging/similarity/SimilarityReference.h"
 
+#include "core/EAbort.h"
 #include "core/TMemoryStream.h"
 #include "imaging/bmp/TBitmap.h"
 #include "imaging/jpeg/TJPEGImage.h"
@@ -232,5 +233,12 @@ TEST(SimilarityReference, RefusesOtherSizesAndEmptyPicturesAndStops) {
     std::stop_source stop;
     stop.request_stop();
     EXPECT_EQ(reference.score(wide, stop.get_token()), std::nullopt);
-    EXPECT_EQ(reference.memoryBytes(), 300 * 200 + 2 * 4 * 290 * 190);
+    TBitmap bitmap;
+    fillBitmap(bitmap, makeTestPicture(300, 200));
+    EXPECT_THROW(SimilarityReference(bitmap, stop.get_token()), EAbort);
+    // Its own memory: the brightness it was given, nothing beside pixels it shares.
+    EXPECT_EQ(reference.memoryBytes(), 300 * 200);
+    EXPECT_EQ(SimilarityReference(bitmap).memoryBytes(), 0);
+    bitmap.setPixelFormat(TPixelFormat::Bits16);
+    EXPECT_EQ(SimilarityReference(bitmap).memoryBytes(), 300 * 200);
 }

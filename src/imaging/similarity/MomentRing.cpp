@@ -8,6 +8,13 @@ MomentRing::MomentRing(std::size_t moments, std::size_t width, const SeparableFi
       outWidth_(width - static_cast<std::size_t>(2 * alongRow.radius())), source_(moments * width),
       ring_(static_cast<std::size_t>(acrossRows.taps()) * moments * outWidth_) {}
 
+void MomentRing::resize(std::size_t width) {
+    width_ = width;
+    outWidth_ = width - static_cast<std::size_t>(2 * alongRow_.radius());
+    source_.resize(moments_ * width_);
+    ring_.resize(static_cast<std::size_t>(acrossRows_.taps()) * moments_ * outWidth_);
+}
+
 void MomentRing::push(int y) {
     for (std::size_t m = 0; m < moments_; ++m) {
         alongRow_.alongRow(source(m), &ring_[offset(y, m)], outWidth_);

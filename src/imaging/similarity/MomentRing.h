@@ -13,6 +13,10 @@ public:
     MomentRing(std::size_t moments, std::size_t width, const SeparableFilter& alongRow,
                const SeparableFilter& acrossRows);
 
+    // A new width, for another strip of the picture's columns; what the ring held is lost.
+    // Takes no memory while the width is no more than the widest before.
+    void resize(std::size_t width);
+
     std::size_t width() const { return width_; }
     // Values left after the row filter: the width less the window's overlap.
     std::size_t outWidth() const { return outWidth_; }
