@@ -34,6 +34,17 @@ int bytesPerPixelOf(TPixelFormat format) {
     }
 }
 
+// The same columns of the next row are asked for from memory as a row is read: a score goes
+// down a strip of columns, and the rows of a large picture lie too far apart for the
+// processor to guess which comes next. Without this, a strip's brightness took twice as
+// long to read as whole rows.
+void prefetch(const std::uint8_t* bytes, int count) {
+    constexpr int Line = 64;
+    for (int offset = 0; offset < count; offset += Line) {
+        __builtin_prefetch(bytes + offset);
+    }
+}
+
 } // namespace
 
 bool LumaRows::readsInPlace(const TBitmap& bitmap) {
@@ -55,13 +66,21 @@ LumaRows::LumaRows(const LumaPlane& plane)
     : plane_(&plane), width_(plane.width), height_(plane.height) {}
 
 const std::uint8_t* LumaRows::row(int y, int left, int count) {
+    const bool last = y + 1 >= height_;
     if (bitmap_ == nullptr) {
         const LumaPlane* plane = plane_ != nullptr ? plane_ : &converted_;
-        return plane->values.data() +
-               static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-               static_cast<std::size_t>(left);
+        const std::uint8_t* values =
+            plane->values.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+            static_cast<std::size_t>(left);
+        if (!last) {
+            prefetch(values + width_, count);
+        }
+        return values;
     }
     const std::uint8_t* pixels = bitmap_->scanLine(y) + bytesPerPixel_ * left;
+    if (!last) {
+        prefetch(pixels + bitmap_->rowStep(), bytesPerPixel_ * count);
+    }
     if (bytesPerPixel_ == 3) {
         lumaOfBgrRow(pixels, row_.data(), count);
     } else {

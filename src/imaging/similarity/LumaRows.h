@@ -26,6 +26,7 @@ public:
     const std::uint8_t* row(int y) { return row(y, 0, width_); }
     // The `count` values of row `y` from column `left` on, valid until the next call: a
     // score that works a picture in strips of columns reads no more of each row than that.
+    // Quickest when the rows are asked for top to bottom.
     const std::uint8_t* row(int y, int left, int count);
 
 private:
