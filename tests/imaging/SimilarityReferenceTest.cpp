@@ -192,7 +192,7 @@ TEST(SimilarityReference, GivesTheSameScoreToTheBitWhateverTheThreadsAndPixelFor
 // Scores the program gave before the loaded picture's moments were worked out during each
 // score: the same float operations in the same order must give the same bits.
 TEST(SimilarityReference, ScoresLargePicturesAsTheStoredMomentsDid) {
-    const RgbPicture picture = grainyPicture(6000, 4000);
+    const RgbPicture picture = grainyPicture(6000, 4001); // the last band of an odd height
     TBitmap loaded;
     fillBitmap(loaded, picture);
     std::vector<TBitmap> candidates(2);
@@ -203,8 +203,8 @@ TEST(SimilarityReference, ScoresLargePicturesAsTheStoredMomentsDid) {
         unsigned threads;
         std::array<double, 2> scores; // against the recompressions at 75 and at 10
     };
-    const std::array<double, 2> fullColour{0x1.cbb3925c54828p-1, 0x1.91f794e641875p-1};
-    const std::array<double, 2> plane{0x1.c5f29b8bfd1f8p-1, 0x1.8cbe00d6fe4afp-1};
+    const std::array<double, 2> fullColour{0x1.cbb3ad776a673p-1, 0x1.91f406cb01fc9p-1};
+    const std::array<double, 2> plane{0x1.c5f26c6380fc1p-1, 0x1.8cba5bc05285dp-1};
     const std::vector<Case> cases{
         {TPixelFormat::Bits24, 0, fullColour},
         {TPixelFormat::Bits24, 1, fullColour},

@@ -31,6 +31,23 @@ enum Moment : std::size_t { ValueA, SquareA, ValueB, SquareB, Product, Moments }
     }
 }
 
+[[gnu::always_inline]] inline void
+similarityOf(const float* __restrict meanA, const float* __restrict squareA,
+             const float* __restrict meanB, const float* __restrict squareB,
+             const float* __restrict product, float* __restrict score, std::size_t count) {
+    for (std::size_t x = 0; x < count; ++x) {
+        const float varianceA = squareA[x] - meanA[x] * meanA[x];
+        const float varianceB = squareB[x] - meanB[x] * meanB[x];
+        const float covariance = product[x] - meanA[x] * meanB[x];
+        const float a = meanA[x] + Offset;
+        const float b = meanB[x] + Offset;
+        // Identical windows give exactly 1: the covariance is then the same float as each
+        // variance, and both sides of each fraction are rounded alike.
+        score[x] = ((2 * a * b + C1) * (2 * covariance + C2)) /
+                   ((a * a + b * b + C1) * (varianceA + varianceB + C2));
+    }
+}
+
 } // namespace
 
 ScoreBand::ScoreBand(const SeparableFilter& alongRow, const SeparableFilter& acrossRows,
@@ -40,9 +57,10 @@ ScoreBand::ScoreBand(const SeparableFilter& alongRow, const SeparableFilter& acr
       outWidth_(static_cast<std::size_t>(reference.width()) - overlap_),
       reference_(std::move(reference)), candidate_(std::move(candidate)),
       ring_(Moments, std::min(StripWidth, outWidth_) + overlap_, alongRow, acrossRows),
-      work_((Moments + 1) * ring_.outWidth()), rowSums_(rowSums), stop_(stop) {}
+      work_((2 * Moments + 1) * ring_.outWidth()), rowSums_(rowSums), stop_(stop) {}
 
 void ScoreBand::operator()(int first, int end) {
+    first_ = first;
     totals_.assign(static_cast<std::size_t>(end - first), RowTotal());
     for (std::size_t left = 0; left < outWidth_ && !stop_.stop_requested(); left += StripWidth) {
         strip(first, end, left);
@@ -61,9 +79,14 @@ void ScoreBand::strip(int first, int end, std::size_t left) {
     const int rowsBelow = acrossRows_.taps() - 1;
     for (int y = first; y < end + rowsBelow && !stop_.stop_requested(); ++y) {
         load(y, left);
-        if (y - rowsBelow >= first) {
-            finish(y - rowsBelow, totals_[static_cast<std::size_t>(y - rowsBelow - first)]);
+        // Output rows are finished two at a time, once the window below the second is in.
+        const int top = y - rowsBelow;
+        if (top > first && (top - first) % 2 == 1) {
+            finish(top - 1, 2);
         }
+    }
+    if ((end - first) % 2 == 1 && !stop_.stop_requested()) {
+        finish(end - 1, 1);
     }
 }
 
@@ -77,29 +100,21 @@ void ScoreBand::strip(int first, int end, std::size_t left) {
     ring_.push(y);
 }
 
-[[gnu::target_clones("avx2", "default")]] void ScoreBand::finish(int top, RowTotal& total) {
+[[gnu::target_clones("avx2", "default")]] void ScoreBand::finish(int top, int rows) {
     const std::size_t count = ring_.outWidth();
-    float* __restrict meanA = work_.data();
-    float* __restrict squareA = meanA + count;
-    float* __restrict meanB = squareA + count;
-    float* __restrict squareB = meanB + count;
-    float* __restrict product = squareB + count;
-    float* __restrict score = product + count;
-    ring_.across(top, ValueA, meanA);
-    ring_.across(top, SquareA, squareA);
-    ring_.across(top, ValueB, meanB);
-    ring_.across(top, SquareB, squareB);
-    ring_.across(top, Product, product);
-    for (std::size_t x = 0; x < count; ++x) {
-        const float varianceA = squareA[x] - meanA[x] * meanA[x];
-        const float varianceB = squareB[x] - meanB[x] * meanB[x];
-        const float covariance = product[x] - meanA[x] * meanB[x];
-        const float a = meanA[x] + Offset;
-        const float b = meanB[x] + Offset;
-        // Identical windows give exactly 1: the covariance is then the same float as each
-        // variance, and both sides of each fraction are rounded alike.
-        score[x] = ((2 * a * b + C1) * (2 * covariance + C2)) /
-                   ((a * a + b * b + C1) * (varianceA + varianceB + C2));
+    float* filtered = work_.data(); // the moments of the first row, then of the second
+    float* score = filtered + 2 * Moments * count;
+    for (std::size_t m = 0; m < Moments; ++m) {
+        if (rows == 2) {
+            ring_.acrossTwo(top, m, filtered + m * count, filtered + (Moments + m) * count);
+        } else {
+            ring_.across(top, m, filtered + m * count);
+        }
     }
-    total.add(score, count);
+    for (int row = 0; row < rows; ++row) {
+        const float* moments = filtered + static_cast<std::size_t>(row) * Moments * count;
+        similarityOf(moments, moments + count, moments + 2 * count, moments + 3 * count,
+                     moments + 4 * count, score, count);
+        totals_[static_cast<std::size_t>(top + row - first_)].add(score, count);
+    }
 }

@@ -16,12 +16,11 @@
 // the window's rows of moments stay in a core's cache.
 class ScoreBand {
 public:
-    // Output columns of a strip: the window's 11 rows of 5 moments then take 110 kB, which
-    // a core's second-level cache holds whatever the picture's width (for whole rows of a
-    // 12000-pixel picture they would take 2.6 MB).
-    // A multiple of RowTotal::Lanes, so the rows' sums do not depend on the strips, but not
-    // a power of two, so the rows of the ring do not all fall on the same few sets of the
-    // first-level cache.
+    // Output columns of a strip: the ring's 12 rows of 5 moments then take 121 kB, which a
+    // core's second-level cache holds whatever the picture's width (for whole rows of a
+    // 12000-pixel picture they would take 2.9 MB). A multiple of RowTotal::Lanes, so the
+    // rows' sums do not depend on the strips, but not a power of two, so the rows of the
+    // ring do not all fall on the same few sets of the first-level cache.
     static constexpr std::size_t StripWidth = 504;
 
     // `rowSums` has a place for each output row of the picture; the filters are the
@@ -37,7 +36,8 @@ public:
 private:
     void strip(int first, int end, std::size_t left);
     void load(int y, std::size_t left);
-    void finish(int top, RowTotal& total);
+    // Output rows from `top`, `rows` of them, 1 or 2.
+    void finish(int top, int rows);
 
     const SeparableFilter& acrossRows_;
     std::size_t overlap_; // the columns a row has beyond its output positions
@@ -46,6 +46,7 @@ private:
     LumaRows candidate_;
     MomentRing ring_;
     std::vector<float> work_;
+    int first_ = 0; // the band's first output row
     std::vector<RowTotal> totals_;
     std::vector<double>& rowSums_;
     const std::stop_token& stop_;

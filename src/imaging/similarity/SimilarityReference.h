@@ -19,7 +19,7 @@ class TBitmap;
 // picture afterwards gets a copy of its own, as with any shared bitmap), and its brightness
 // and its mean and variance under the window are worked out again, band by band, during
 // each score. Only a picture of another pixel format is converted once to its brightness,
-// 1 byte a pixel. A score takes memory that grows with the width alone: about 140 kB and
+// 1 byte a pixel. A score takes memory that grows with the width alone: about 160 kB and
 // 2 bytes a column for each thread, and 8 bytes a row.
 //
 // The score is the mean structural similarity that StructuralSimilarity describes, in
