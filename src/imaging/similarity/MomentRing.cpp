@@ -32,7 +32,7 @@ std::array<const float*, 2 * SeparableFilter::MaxRadius + 2>
 MomentRing::rowsFrom(int top, std::size_t m, int count) const {
     std::array<const float*, 2 * SeparableFilter::MaxRadius + 2> rows{};
     // One division for the window's rows, not one a row: in a strip of a few hundred
-    // columns, a division a row cost a few percent of the score.
+    // columns, a division a row cost a percent or two of the score.
     const std::size_t rowStride = moments_ * outWidth_;
     std::size_t at = offset(top, m);
     for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k) {

@@ -60,7 +60,6 @@ ScoreBand::ScoreBand(const SeparableFilter& alongRow, const SeparableFilter& acr
       work_((2 * Moments + 1) * ring_.outWidth()), rowSums_(rowSums), stop_(stop) {}
 
 void ScoreBand::operator()(int first, int end) {
-    first_ = first;
     totals_.assign(static_cast<std::size_t>(end - first), RowTotal());
     for (std::size_t left = 0; left < outWidth_ && !stop_.stop_requested(); left += StripWidth) {
         strip(first, end, left);
@@ -82,11 +81,11 @@ void ScoreBand::strip(int first, int end, std::size_t left) {
         // Output rows are finished two at a time, once the window below the second is in.
         const int top = y - rowsBelow;
         if (top > first && (top - first) % 2 == 1) {
-            finish(top - 1, 2);
+            finish(top - 1, 2, &totals_[static_cast<std::size_t>(top - 1 - first)]);
         }
     }
     if ((end - first) % 2 == 1 && !stop_.stop_requested()) {
-        finish(end - 1, 1);
+        finish(end - 1, 1, &totals_.back());
     }
 }
 
@@ -100,7 +99,8 @@ void ScoreBand::strip(int first, int end, std::size_t left) {
     ring_.push(y);
 }
 
-[[gnu::target_clones("avx2", "default")]] void ScoreBand::finish(int top, int rows) {
+[[gnu::target_clones("avx2", "default")]] void ScoreBand::finish(int top, int rows,
+                                                                 RowTotal* totals) {
     const std::size_t count = ring_.outWidth();
     float* filtered = work_.data(); // the moments of the first row, then of the second
     float* score = filtered + 2 * Moments * count;
@@ -115,6 +115,6 @@ void ScoreBand::strip(int first, int end, std::size_t left) {
         const float* moments = filtered + static_cast<std::size_t>(row) * Moments * count;
         similarityOf(moments, moments + count, moments + 2 * count, moments + 3 * count,
                      moments + 4 * count, score, count);
-        totals_[static_cast<std::size_t>(top + row - first_)].add(score, count);
+        totals[row].add(score, count);
     }
 }

@@ -36,8 +36,8 @@ public:
 private:
     void strip(int first, int end, std::size_t left);
     void load(int y, std::size_t left);
-    // Output rows from `top`, `rows` of them, 1 or 2.
-    void finish(int top, int rows);
+    // Output rows from `top`, `rows` of them (1 or 2), added to `totals` in order.
+    void finish(int top, int rows, RowTotal* totals);
 
     const SeparableFilter& acrossRows_;
     std::size_t overlap_; // the columns a row has beyond its output positions
@@ -46,7 +46,6 @@ private:
     LumaRows candidate_;
     MomentRing ring_;
     std::vector<float> work_;
-    int first_ = 0; // the band's first output row
     std::vector<RowTotal> totals_;
     std::vector<double>& rowSums_;
     const std::stop_token& stop_;
