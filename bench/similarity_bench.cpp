@@ -146,10 +146,33 @@ void Score_OneOff(benchmark::State& state) {
 }
 
 void Reference_Make(benchmark::State& state) {
+    std::size_t bytes = 0;
     for (auto _ : state) {
         SimilarityReference made(pictures().loaded, static_cast<unsigned>(state.range(0)));
-        benchmark::DoNotOptimize(made.memoryBytes());
+        bytes = made.memoryBytes();
     }
+    state.counters["bytes_per_pixel"] = double(bytes) / (double(Width) * Height);
+}
+
+// The reference made and `scores` candidates scored against it: the tooltip of the first
+// preview of a picture (one score), and a search's share of the similarity work (four).
+void scoresAfterReference(benchmark::State& state, int scores) {
+    double score = 0;
+    for (auto _ : state) {
+        const SimilarityReference loaded(pictures().loaded, static_cast<unsigned>(state.range(0)));
+        for (int i = 0; i < scores; ++i) {
+            score = loaded.score(pictures().recompressed).value();
+        }
+    }
+    check(state, score);
+}
+
+void Score_First(benchmark::State& state) {
+    scoresAfterReference(state, 1);
+}
+
+void Score_FourAfterReference(benchmark::State& state) {
+    scoresAfterReference(state, 4);
 }
 
 // The aim of the searches: reached at a middle quality by this picture, whose grain keeps
@@ -221,6 +244,8 @@ BENCHMARK(Score_Double)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Score_Reference)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Score_OneOff)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Reference_Make)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Score_First)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Score_FourAfterReference)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Each a whole search, tens of seconds for the bisection: once is enough.
 BENCHMARK(MinSimilarity_Bisection)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(MinSimilarity_Search)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -302,6 +327,10 @@ int main(int argc, char** argv) {
                         "Score_OneOff", Clock::Wall);
     reporter.printRatio("making the reference: one core / all cores (wall)", "Reference_Make/1",
                         "Reference_Make/0", Clock::Wall);
+    reporter.printRatio("first score: double / reference and score, one core", "Score_Double",
+                        "Score_First/1", Clock::Thread);
+    reporter.printRatio("first score: double / reference and score, all cores (wall)",
+                        "Score_Double", "Score_First/0", Clock::Wall);
     reporter.printRatio("lowest quality reaching 0.9: bisection / search (wall)",
                         "MinSimilarity_Bisection", "MinSimilarity_Search", Clock::Wall);
     reporter.printRatio("encode at 75: optimised coding / baseline", "Encode/1", "Encode/0",
@@ -311,6 +340,8 @@ int main(int argc, char** argv) {
                 reporter.counter("MinSimilarity_Search:quality"),
                 reporter.counter("MinSimilarity_Bisection:tries"),
                 reporter.counter("MinSimilarity_Bisection:quality"));
+    std::printf("the reference holds %g bytes a pixel of its own\n",
+                reporter.counter("Reference_Make/0:bytes_per_pixel"));
     const double baseline = reporter.counter("Encode/0:bytes");
     const double optimized = reporter.counter("Encode/1:bytes");
     if (baseline > 0) {

@@ -4,6 +4,7 @@
 
 #include "imaging/similarity/SimilarityReference.h"
 
+#include "core/EAbort.h"
 #include "core/TMemoryStream.h"
 #include "imaging/bmp/TBitmap.h"
 #include "imaging/jpeg/TJPEGImage.h"
@@ -12,6 +13,7 @@
 #include "support/Photographs.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -109,6 +111,18 @@ int noise(std::mt19937& random, int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random);
 }
 
+// A camera-sized picture: the test picture's gradients and waves with a fine grain, which
+// keeps every window's variance above nothing, as a photograph's is.
+RgbPicture grainyPicture(int width, int height) {
+    RgbPicture picture = makeTestPicture(width, height);
+    std::uint32_t state = 2024;
+    for (std::uint8_t& value : picture.rgb) {
+        state = state * 1103515245 + 12345;
+        value = static_cast<std::uint8_t>(std::clamp(value + int(state >> 16) % 17 - 8, 0, 255));
+    }
+    return picture;
+}
+
 } // namespace
 
 // Pictures made to strain a float (squares of large values, variances as small differences,
@@ -175,6 +189,41 @@ TEST(SimilarityReference, GivesTheSameScoreToTheBitWhateverTheThreadsAndPixelFor
     EXPECT_EQ(reference.score(candidate), reference.score(LumaPlane::of(candidate)));
 }
 
+// Scores the program gave before the loaded picture's moments were worked out during each
+// score: the same float operations in the same order must give the same bits.
+TEST(SimilarityReference, ScoresLargePicturesAsTheStoredMomentsDid) {
+    const RgbPicture picture = grainyPicture(6000, 4001); // the last band of an odd height
+    TBitmap loaded;
+    fillBitmap(loaded, picture);
+    std::vector<TBitmap> candidates(2);
+    recompress(picture, 75, candidates[0]);
+    recompress(picture, 10, candidates[1]);
+    struct Case {
+        TPixelFormat loadedFormat;
+        unsigned threads;
+        std::array<double, 2> scores; // against the recompressions at 75 and at 10
+    };
+    const std::array<double, 2> fullColour{0x1.cbb3ad776a673p-1, 0x1.91f406cb01fc9p-1};
+    const std::array<double, 2> plane{0x1.c5f26c6380fc1p-1, 0x1.8cba5bc05285dp-1};
+    const std::vector<Case> cases{
+        {TPixelFormat::Bits24, 0, fullColour},
+        {TPixelFormat::Bits24, 1, fullColour},
+        {TPixelFormat::Bits32, 0, fullColour},
+        {TPixelFormat::Bits16, 0, plane}, // the brightness kept beside the picture
+    };
+    for (const Case& c : cases) {
+        loaded.setPixelFormat(c.loadedFormat);
+        TBitmap caller; // goes on writing to its picture once the reference is made
+        caller.CopyFrom(&loaded);
+        const SimilarityReference reference(caller, c.threads);
+        std::fill_n(caller.scanLine(2000), 3000, 0);
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            EXPECT_EQ(reference.score(candidates[i]), c.scores[i])
+                << int(c.loadedFormat) << ' ' << c.threads << ' ' << i;
+        }
+    }
+}
+
 TEST(SimilarityReference, RefusesOtherSizesAndEmptyPicturesAndStops) {
     const LumaPlane wide = lumaOf(makeTestPicture(300, 200));
     const SimilarityReference reference(wide);
@@ -184,5 +233,12 @@ TEST(SimilarityReference, RefusesOtherSizesAndEmptyPicturesAndStops) {
     std::stop_source stop;
     stop.request_stop();
     EXPECT_EQ(reference.score(wide, stop.get_token()), std::nullopt);
-    EXPECT_EQ(reference.memoryBytes(), 300 * 200 + 2 * 4 * 290 * 190);
+    TBitmap bitmap;
+    fillBitmap(bitmap, makeTestPicture(300, 200));
+    EXPECT_THROW(SimilarityReference(bitmap, stop.get_token()), EAbort);
+    // Its own memory: the brightness it was given, nothing beside pixels it shares.
+    EXPECT_EQ(reference.memoryBytes(), 300 * 200);
+    EXPECT_EQ(SimilarityReference(bitmap).memoryBytes(), 0);
+    bitmap.setPixelFormat(TPixelFormat::Bits16);
+    EXPECT_EQ(SimilarityReference(bitmap).memoryBytes(), 300 * 200);
 }

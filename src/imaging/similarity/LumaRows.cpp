@@ -21,20 +21,41 @@ template <int BytesPerPixel>
     lumaOfRow<3>(pixels, out, width);
 }
 
-} // namespace
-
-LumaRows::LumaRows(const TBitmap& bitmap) : width_(bitmap.width()), height_(bitmap.height()) {
-    switch (bitmap.pixelFormat()) {
+// 0 for the formats that are converted whole.
+int bytesPerPixelOf(TPixelFormat format) {
+    switch (format) {
     case TPixelFormat::Bits24:
-        bytesPerPixel_ = 3;
-        break;
+        return 3;
     case TPixelFormat::Bits32:
     case TPixelFormat::Device:
-        bytesPerPixel_ = 4;
-        break;
+        return 4;
     default:
-        converted_ = LumaPlane::of(bitmap);
-        plane_ = &converted_;
+        return 0;
+    }
+}
+
+// The same columns of the next row are asked for from memory as a row is read: a score goes
+// down a strip of columns, and the rows of a large picture lie too far apart for the
+// processor to guess which comes next. Without this, a strip's brightness took twice as
+// long to read as whole rows.
+void prefetch(const std::uint8_t* bytes, int count) {
+    constexpr int Line = 64;
+    for (int offset = 0; offset < count; offset += Line) {
+        __builtin_prefetch(bytes + offset);
+    }
+}
+
+} // namespace
+
+bool LumaRows::readsInPlace(const TBitmap& bitmap) {
+    return bytesPerPixelOf(bitmap.pixelFormat()) != 0;
+}
+
+LumaRows::LumaRows(const TBitmap& bitmap)
+    : bytesPerPixel_(bytesPerPixelOf(bitmap.pixelFormat())), width_(bitmap.width()),
+      height_(bitmap.height()) {
+    if (bytesPerPixel_ == 0) {
+        converted_ = LumaPlane::of(bitmap); // read through no pointer, so the rows may move
         return;
     }
     bitmap_ = &bitmap;
@@ -44,15 +65,26 @@ LumaRows::LumaRows(const TBitmap& bitmap) : width_(bitmap.width()), height_(bitm
 LumaRows::LumaRows(const LumaPlane& plane)
     : plane_(&plane), width_(plane.width), height_(plane.height) {}
 
-const std::uint8_t* LumaRows::row(int y) {
-    if (plane_ != nullptr) {
-        return plane_->values.data() +
-               static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+const std::uint8_t* LumaRows::row(int y, int left, int count) {
+    const bool last = y + 1 >= height_;
+    if (bitmap_ == nullptr) {
+        const LumaPlane* plane = plane_ != nullptr ? plane_ : &converted_;
+        const std::uint8_t* values =
+            plane->values.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+            static_cast<std::size_t>(left);
+        if (!last) {
+            prefetch(values + width_, count);
+        }
+        return values;
+    }
+    const std::uint8_t* pixels = bitmap_->scanLine(y) + bytesPerPixel_ * left;
+    if (!last) {
+        prefetch(pixels + bitmap_->rowStep(), bytesPerPixel_ * count);
     }
     if (bytesPerPixel_ == 3) {
-        lumaOfBgrRow(bitmap_->scanLine(y), row_.data(), width_);
+        lumaOfBgrRow(pixels, row_.data(), count);
     } else {
-        lumaOfRow<4>(bitmap_->scanLine(y), row_.data(), width_);
+        lumaOfRow<4>(pixels, row_.data(), count);
     }
     return row_.data();
 }

@@ -16,10 +16,18 @@ public:
     explicit LumaRows(const TBitmap& bitmap);
     explicit LumaRows(const LumaPlane& plane);
 
+    // Whether rows of `bitmap` are read from its own pixels, rather than from a plane
+    // converted whole at the start.
+    static bool readsInPlace(const TBitmap& bitmap);
+
     int width() const { return width_; }
     int height() const { return height_; }
     // Row `y`, top row 0: `width()` values, valid until the next call.
-    const std::uint8_t* row(int y);
+    const std::uint8_t* row(int y) { return row(y, 0, width_); }
+    // The `count` values of row `y` from column `left` on, valid until the next call: a
+    // score that works a picture in strips of columns reads no more of each row than that.
+    // Quickest when the rows are asked for top to bottom.
+    const std::uint8_t* row(int y, int left, int count);
 
 private:
     const TBitmap* bitmap_ = nullptr;

@@ -36,6 +36,23 @@ template <int Radius>
     }
 }
 
+// Each sum as acrossRowsOf makes it, in the same order.
+template <int Radius>
+[[gnu::always_inline]] inline void acrossTwoRowsOf(const float* weights, const float* const* rows,
+                                                   float* __restrict out, float* __restrict below,
+                                                   std::size_t count) {
+    for (std::size_t x = 0; x < count; ++x) {
+        float sum = weights[0] * rows[Radius][x];
+        float sumBelow = weights[0] * rows[Radius + 1][x];
+        for (int k = 1; k <= Radius; ++k) {
+            sum += weights[k] * (rows[Radius - k][x] + rows[Radius + k][x]);
+            sumBelow += weights[k] * (rows[Radius + 1 - k][x] + rows[Radius + 1 + k][x]);
+        }
+        out[x] = sum;
+        below[x] = sumBelow;
+    }
+}
+
 template <int Radius = SeparableFilter::MaxRadius, class Pass>
 void withRadius(int radius, Pass pass) {
     if constexpr (Radius < 0) {
@@ -81,5 +98,13 @@ SeparableFilter::alongRow(const float* in, float* out, std::size_t count) const 
 SeparableFilter::acrossRows(const float* const* rows, float* out, std::size_t count) const {
     withRadius(radius_, [&](auto radius) {
         acrossRowsOf<decltype(radius)::value>(weights_.data(), rows, out, count);
+    });
+}
+
+[[gnu::target_clones("avx2", "default")]] void
+SeparableFilter::acrossTwoRows(const float* const* rows, float* out, float* below,
+                               std::size_t count) const {
+    withRadius(radius_, [&](auto radius) {
+        acrossTwoRowsOf<decltype(radius)::value>(weights_.data(), rows, out, below, count);
     });
 }

@@ -25,6 +25,9 @@ public:
     // out[x] = sum over k of weight(k) rows[radius + k][x], for x < count: `rows` holds
     // taps() rows, top first.
     void acrossRows(const float* const* rows, float* out, std::size_t count) const;
+    // The same for two output rows, `out` and the one below it, `below`: `rows` holds
+    // taps() + 1 rows. Each row is read once for both, which halves what the pass reads.
+    void acrossTwoRows(const float* const* rows, float* out, float* below, std::size_t count) const;
 
 private:
     int radius_;

@@ -11,8 +11,8 @@ struct LumaPlane;
 // (0.01 x 255)^2 and (0.03 x 255)^2, averaged over the positions where the whole window
 // lies inside the picture. A side shorter than 11 pixels gets the widest odd window that
 // fits. One score between two pictures; to score several against the same picture, keep a
-// SimilarityReference of it, which does the first picture's half of the work once and
-// says what memory it holds.
+// SimilarityReference of it, which reads a picture of 24 or 32 bits in place instead of
+// gathering its brightness for each score, and says what memory it holds.
 class StructuralSimilarity {
 public:
     // 1 for identical planes. Nothing when `stop` is requested before the end; planes of
