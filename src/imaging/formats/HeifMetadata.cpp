@@ -148,12 +148,11 @@ Bytes colourProfile(const heif_image_handle& handle) {
         IccProfile::suits(icc, false)) {
         return icc;
     }
+    // The library hands a profile out with some of its errors (an unknown number) too.
     heif_color_profile_nclx* nclx = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(&handle, &nclx).code != 0 || !nclx) {
-        return {};
-    }
+    const heif_error error = heif_image_handle_get_nclx_color_profile(&handle, &nclx);
     const std::unique_ptr<heif_color_profile_nclx, NclxFree> owned(nclx);
-    return profileOf(*nclx);
+    return error.code == heif_error_Ok && nclx ? profileOf(*nclx) : Bytes{};
 }
 
 } // namespace
