@@ -170,8 +170,8 @@ TEST(WebpReader, RefusesDamagedFilesWithAReason) {
         Bytes file;
         std::string reason;
     };
-    for (const Case& c : {Case{"empty", {}, "ends"}, Case{"header only", cut(12), "ends"},
-                          Case{"pixels cut short", cut(good.size() - 10), "ends"},
+    for (const Case& c : {Case{"empty", {}, "cut short"}, Case{"header only", cut(12), "cut short"},
+                          Case{"pixels cut short", cut(good.size() - 10), "cut short"},
                           Case{"damaged pixels", damaged, "damaged"},
                           Case{"beyond the bound", huge, "megapixels"}}) {
         try {

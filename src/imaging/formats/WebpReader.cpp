@@ -19,7 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 const std::string Kind = "WebP";
 const std::string Invalid = "not a valid WebP file";
-const std::string CutShort = "the file ends before its picture does";
+const std::string CutShort = "the file is cut short";
 // What a JPEG file's APP1 segment puts before an XMP packet, as the JPEG reader keeps it.
 constexpr std::string_view XmpHeader{"http://ns.adobe.com/xap/1.0/\0", 29};
 constexpr std::string_view ExifHeader{"Exif\0\0", 6};
