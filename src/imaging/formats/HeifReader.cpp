@@ -57,26 +57,29 @@ std::optional<heif_compression_format> codecOf(const std::uint8_t* bytes, std::s
     return std::nullopt;
 }
 
-std::string missingDecoder(std::optional<heif_compression_format> codec) {
-    if (!codec) {
-        return "no decoder is installed for the file's codec";
-    }
-    return std::string("no ") + (*codec == heif_compression_AV1 ? "AV1" : "HEVC") +
-           " decoder is installed";
-}
-
 // The file at hand, for the errors that need more than the library's words.
 struct Source {
     const std::uint8_t* bytes;
     std::size_t size;
 };
 
+// Named when the brands name a codec the library has no decoder for; a file of another
+// codec (JPEG or VVC pictures in a HEIF file) is told apart from it.
+std::string missingDecoder(const Source& source) {
+    const std::optional<heif_compression_format> codec = codecOf(source.bytes, source.size);
+    if (!codec || heif_have_decoder_for_format(*codec)) {
+        return "no decoder is installed for the file's codec";
+    }
+    return std::string("no ") + (*codec == heif_compression_AV1 ? "AV1" : "HEVC") +
+           " decoder is installed";
+}
+
 void check(const heif_error& error, const Source& source) {
     if (error.code == heif_error_Ok) {
         return;
     }
     if (error.subcode == heif_suberror_Unsupported_codec) {
-        throw EPictureFile(Invalid, missingDecoder(codecOf(source.bytes, source.size)));
+        throw EPictureFile(Invalid, missingDecoder(source));
     }
     throw EPictureFile(Invalid, error.message ? error.message : "the library gives no reason");
 }
@@ -188,10 +191,6 @@ void HeifReader::read(const std::uint8_t* bytes, std::size_t size,
         out.pixels,
         static_cast<std::uint64_t>(std::max(0, heif_image_handle_get_width(handle.get()))),
         static_cast<std::uint64_t>(std::max(0, heif_image_handle_get_height(handle.get()))), Kind);
-    const std::optional<heif_compression_format> codec = codecOf(bytes, size);
-    if (codec && !heif_have_decoder_for_format(*codec)) {
-        throw EPictureFile(Invalid, missingDecoder(codec));
-    }
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
     const bool deeper = deep(*handle);
     const Image image = decode(*handle, chromaOf(alpha, deeper), source);
