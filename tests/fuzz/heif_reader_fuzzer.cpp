@@ -5,6 +5,7 @@
 #include "imaging/metadata/ExifBlock.h"
 #include "imaging/metadata/IccProfile.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,16 +15,18 @@ namespace {
 
 // Pictures of more than a few megapixels are legal but make every run slow, and the
 // library's own buffers for them would pass the fuzzer's memory bound: only their refusal
-// paths are explored here.
+// paths are explored here. A grid's canvas and a coded picture may have as many pixels as a
+// square on the longer side, padded by a block.
 bool tooSlowToFuzz(const std::uint8_t* data, std::size_t size) {
     heif_context* context = heif_context_alloc();
     heif_image_handle* handle = nullptr;
     bool slow = false;
     if (heif_context_read_from_memory_without_copy(context, data, size, nullptr).code == 0 &&
         heif_context_get_primary_image_handle(context, &handle).code == 0) {
-        const std::uint64_t pixels = std::uint64_t(heif_image_handle_get_width(handle)) *
-                                     heif_image_handle_get_height(handle);
-        slow = pixels > (1 << 22) && pixels <= PictureReadOptions::MostPixels;
+        const std::uint64_t width = std::max(0, heif_image_handle_get_width(handle));
+        const std::uint64_t height = std::max(0, heif_image_handle_get_height(handle));
+        const std::uint64_t side = std::max(width, height) + 128;
+        slow = side * side > (1 << 22) && width * height <= PictureReadOptions::MostPixels;
     }
     heif_image_handle_release(handle);
     heif_context_free(context);

@@ -30,6 +30,7 @@ struct Sample {
     bool premultiplied = false;
     Bytes icc{};
     std::optional<std::pair<int, int>> nclx{}; // primaries and transfer numbers
+    int width = Width;                         // odd, the picture is a grid of one tile
 };
 
 double level(const Sample& sample, int x, int y, int channel) {
@@ -41,15 +42,15 @@ double level(const Sample& sample, int x, int y, int channel) {
 
 heif_image* pictureOf(const Sample& sample) {
     heif_image* image = nullptr;
-    heif_image_create(Width, Height, heif_colorspace_RGB, heif_chroma_444, &image);
+    heif_image_create(sample.width, Height, heif_colorspace_RGB, heif_chroma_444, &image);
     const heif_channel channels[] = {heif_channel_R, heif_channel_G, heif_channel_B,
                                      heif_channel_Alpha};
     for (int c = 0; c < (sample.alpha ? 4 : 3); ++c) {
-        heif_image_add_plane(image, channels[c], Width, Height, sample.bits);
+        heif_image_add_plane(image, channels[c], sample.width, Height, sample.bits);
         int stride = 0;
         std::uint8_t* plane = heif_image_get_plane(image, channels[c], &stride);
         for (int y = 0; y < Height; ++y) {
-            for (int x = 0; x < Width; ++x) {
+            for (int x = 0; x < sample.width; ++x) {
                 const auto value = static_cast<std::uint16_t>(
                     std::lround(level(sample, x, y, c) * ((1 << sample.bits) - 1)));
                 std::uint8_t* at = plane + y * stride + x * (sample.bits > 8 ? 2 : 1);
@@ -234,6 +235,10 @@ TEST(HeifReader, RefusesDamagedFilesWithAReason) {
          (at = std::search(at, huge.end(), ispe.begin(), ispe.end())) != huge.end(); at += 4) {
         std::copy_n(Bytes{0, 0, 0x4E, 0x20, 0, 0, 0x4E, 0x20}.begin(), 8, at + 8);
     }
+    Bytes grid = encode({.width = Width - 1}); // its canvas said to be 30000 x 30000 pixels
+    const std::string idat = "idat";
+    std::copy_n(Bytes{0x75, 0x30, 0x75, 0x30}.begin(), 4,
+                std::search(grid.begin(), grid.end(), idat.begin(), idat.end()) + 8);
     Bytes meta = good; // its boxes named wrongly
     std::search(meta.begin(), meta.end(), "meta", "meta" + 4)[0] = 'x';
     struct Case {
@@ -244,7 +249,8 @@ TEST(HeifReader, RefusesDamagedFilesWithAReason) {
     for (const Case& c :
          {Case{"empty", {}, ""}, Case{"header only", cut(12), ""},
           Case{"pixels cut short", cut(good.size() - 10), ""}, Case{"no meta box", meta, ""},
-          Case{"beyond the bound", huge, "megapixels"}}) {
+          Case{"beyond the bound", huge, "megapixels"},
+          Case{"a grid beyond its size", grid, "exceeds"}}) {
         try {
             DecodedPicture out;
             read(c.file, out);

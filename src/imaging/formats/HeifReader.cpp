@@ -16,6 +16,10 @@ namespace {
 
 const std::string Kind = "HEIF";
 const std::string Invalid = "not a valid HEIF file";
+// The longest side the library allows a picture by default.
+constexpr int LongestSide = 32768;
+// The largest coding block of the codecs, which a coded picture's sides are rounded up to.
+constexpr int LargestBlock = 128;
 
 struct ContextFree {
     void operator()(heif_context* context) const { heif_context_free(context); }
@@ -81,7 +85,10 @@ void check(const heif_error& error, const Source& source) {
     if (error.subcode == heif_suberror_Unsupported_codec) {
         throw EPictureFile(Invalid, missingDecoder(source));
     }
-    throw EPictureFile(Invalid, error.message ? error.message : "the library gives no reason");
+    // Some of the library's messages end with a new line; the reason must stay one line.
+    std::string reason = error.message ? error.message : "";
+    reason.erase(reason.find_last_not_of(" \n") + 1);
+    throw EPictureFile(Invalid, reason.empty() ? "the library gives no reason" : reason);
 }
 
 Handle primaryPicture(heif_context& context, const Source& source) {
@@ -168,6 +175,20 @@ void putRows(heif_image& image, bool alpha, bool deep, const PictureReadOptions&
     }
 }
 
+// The size the file declares, turned as shown, is checked before anything is decoded. The
+// library sizes a grid's or an overlay's canvas by its own description, which need not
+// match what the file declares: a few bytes could claim gigabytes. No side of a canvas or of
+// a coded picture (padded to whole coding blocks) may then pass the declared picture's longer
+// side by more than a block, nor the library's own bound.
+void sizeBeforeDecoding(heif_context& context, const heif_image_handle& handle, TBitmap& pixels) {
+    PictureRows::allocate(pixels, std::max(0, heif_image_handle_get_width(&handle)),
+                          std::max(0, heif_image_handle_get_height(&handle)), Kind);
+    const int longest = std::max(heif_image_handle_get_ispe_width(&handle),
+                                 heif_image_handle_get_ispe_height(&handle));
+    heif_context_set_maximum_image_size_limit(
+        &context, std::clamp(longest + LargestBlock + 1, 1, LongestSide));
+}
+
 } // namespace
 
 void HeifReader::read(const std::string& path, const PictureReadOptions& options,
@@ -186,11 +207,7 @@ void HeifReader::read(const std::uint8_t* bytes, std::size_t size,
     const Context context(heif_context_alloc());
     check(heif_context_read_from_memory_without_copy(context.get(), bytes, size, nullptr), source);
     const Handle handle = primaryPicture(*context, source);
-    // The size the file claims, turned as shown, is checked before anything is decoded.
-    PictureRows::allocate(
-        out.pixels,
-        static_cast<std::uint64_t>(std::max(0, heif_image_handle_get_width(handle.get()))),
-        static_cast<std::uint64_t>(std::max(0, heif_image_handle_get_height(handle.get()))), Kind);
+    sizeBeforeDecoding(*context, *handle, out.pixels);
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
     const bool deeper = deep(*handle);
     const Image image = decode(*handle, chromaOf(alpha, deeper), source);
