@@ -68,7 +68,8 @@ heif_image* pictureOf(const Sample& sample) {
     return image;
 }
 
-const std::string Xmp = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"/>";
+// Its way up is the file's turn, which the reader applies.
+const std::string Xmp = "<rdf:Description tiff:Orientation=\"6\"/>";
 
 // The file, with an EXIF block saying the same way up as the file's turn, and an XMP packet.
 Bytes encode(const Sample& sample) {
@@ -226,7 +227,7 @@ TEST(HeifReader, KeepsTheProfileOrMakesOneOfTheColourNumbers) {
         const std::string header("http://ns.adobe.com/xap/1.0/\0", 29);
         ASSERT_EQ(out.metadata.xmp.size(), 1u) << name;
         EXPECT_EQ(std::string(out.metadata.xmp[0].begin(), out.metadata.xmp[0].end()),
-                  header + Xmp);
+                  header + "<rdf:Description tiff:Orientation=\"1\"/>");
     }
 }
 

@@ -3,6 +3,7 @@
 #include "imaging/formats/MatrixProfile.h"
 #include "imaging/metadata/ExifBlock.h"
 #include "imaging/metadata/IccProfile.h"
+#include "imaging/metadata/TurnedMarkers.h"
 
 #include <algorithm>
 #include <libheif/heif.h>
@@ -68,6 +69,24 @@ std::optional<Bytes> uprightExif(const Bytes& data) {
     return exif.tiff();
 }
 
+// A packet may give the way up too (tiff:Orientation); it is set to 1 as in the packets of a
+// JPEG file turned here. One too long for a JPEG segment is kept as it is.
+Bytes uprightXmp(Bytes packet) {
+    const std::size_t length = packet.size() + 2;
+    if (length > 0xFFFF) {
+        return packet;
+    }
+    Bytes jpeg{0xFF,
+               0xD8,
+               0xFF,
+               0xE1,
+               static_cast<std::uint8_t>(length >> 8),
+               static_cast<std::uint8_t>(length)};
+    jpeg.insert(jpeg.end(), packet.begin(), packet.end());
+    const Bytes settled = TurnedMarkers::settle(jpeg.data(), jpeg.size(), 0, 0);
+    return Bytes(settled.begin() + 6, settled.end());
+}
+
 std::string_view text(const char* words) {
     return words ? words : "";
 }
@@ -86,7 +105,7 @@ void takeBlock(const heif_image_handle& handle, heif_item_id id, PictureMetadata
     } else if (data) {
         Bytes packet(XmpHeader.begin(), XmpHeader.end());
         packet.insert(packet.end(), data->begin(), data->end());
-        metadata.xmp.push_back(std::move(packet));
+        metadata.xmp.push_back(uprightXmp(std::move(packet)));
     }
 }
 
