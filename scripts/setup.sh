@@ -13,6 +13,8 @@ packages=(
     desktop-file-utils libglib2.0-bin
     dpkg-dev lintian appstream man-db
     python3-skimage time
+    # HEIF/AVIF and WebP reading, and the tools that make the tests' inputs
+    libheif-dev libheif-examples libwebp-dev webp
 )
 
 missing=()
