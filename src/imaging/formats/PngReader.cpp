@@ -198,8 +198,9 @@ void decode(spng_ctx* context, const PictureReadOptions& options, DecodedPicture
     spng_ihdr header{};
     check(spng_get_ihdr(context, &header));
     PictureRows::allocate(out.pixels, header.width, header.height, "PNG");
-    // The chunks before the pixels, for a file whose end is lost: the library gives none of its
-    // chunks once it has failed.
+    // The chunks before the pixels, read here so that what is wrong with them is said; kept for
+    // a file whose end is lost, as the library gives none of its chunks once it has failed.
+    check(spng_decode_chunks(context));
     PictureMetadata before = metadataOf(context);
     RowDecoder(context, header, options, out.pixels).decode();
     // An EXIF block and text may follow the pixels.
