@@ -13,8 +13,8 @@
 
 namespace {
 
-// No allocation libtiff makes for one file may exceed the memory a picture may take, whatever
-// counts its tags claim.
+// No allocation made for one file may exceed the memory a picture may take, whatever counts its
+// tags claim.
 constexpr tmsize_t LargestAllocation = tmsize_t{1} << 30;
 
 struct FreeOptions {
@@ -114,6 +114,14 @@ TiffHandle::~TiffHandle() {
 
 void TiffHandle::fail(const std::string& otherwise) const {
     throw EPictureFile("not a valid TIFF file", error_.empty() ? otherwise : error_);
+}
+
+void TiffHandle::checkAllocation(std::uint64_t bytes, const std::string& what) {
+    if (bytes > static_cast<std::uint64_t>(LargestAllocation)) {
+        throw EPictureFile("not a valid TIFF file",
+                           what + " of " + std::to_string(bytes) + " bytes, more than the " +
+                               std::to_string(LargestAllocation >> 20) + " MiB it may have");
+    }
 }
 
 TIFFOpenOptions* TiffHandle::newOptions() {

@@ -19,6 +19,10 @@ public:
     TIFF* tiff() const { return tiff_; }
     // Raises EPictureFile with libtiff's first error, or `otherwise` when it gave none.
     [[noreturn]] void fail(const std::string& otherwise) const;
+    // Refuses, with EPictureFile, a buffer of more bytes than libtiff may allocate at once for
+    // the file: such sizes come from the claims of a few bytes of tags, not from a picture.
+    // `what` names it ("a tile").
+    static void checkAllocation(std::uint64_t bytes, const std::string& what);
 
     struct Memory {
         const std::uint8_t* bytes = nullptr;

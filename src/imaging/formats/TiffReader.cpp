@@ -9,6 +9,7 @@
 #include "imaging/formats/TiffSampleConverter.h"
 #include "imaging/formats/TiffStoredRows.h"
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -17,14 +18,15 @@ void readAsStored(const TiffHandle& handle, const TiffLayout& layout,
                   const PictureReadOptions& options, TBitmap& pixels) {
     TiffStoredRows rows(handle, layout);
     const TiffSampleConverter converter(handle, layout, options.background);
-    std::vector<std::uint8_t> converted(std::size_t{layout.width} * 4);
+    const auto converted =
+        std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t{layout.width} * 4);
     for (std::uint32_t y = 0; y < layout.height; ++y) {
         EAbort::raiseIfRequested(options.stop);
-        converter.convert(rows.row(y), converted.data());
+        converter.convert(rows.row(y), converted.get());
         if (converter.channels() == 4) {
-            PictureRows::putRgba(pixels, static_cast<int>(y), converted.data(), options.background);
+            PictureRows::putRgba(pixels, static_cast<int>(y), converted.get(), options.background);
         } else {
-            PictureRows::putRgb(pixels, static_cast<int>(y), converted.data());
+            PictureRows::putRgb(pixels, static_cast<int>(y), converted.get());
         }
     }
 }

@@ -50,6 +50,7 @@ void TiffRgbaRows::read(const TiffHandle& handle, const TiffLayout& layout,
     // The rows as stored: libtiff would otherwise turn some orientations over itself.
     image.req_orientation = image.orientation;
     const std::uint32_t band = bandRows(layout);
+    TiffHandle::checkAllocation(std::uint64_t{layout.width} * band * 4, "a band of RGBA rows");
     const auto raster = std::make_unique_for_overwrite<std::uint32_t[]>(
         static_cast<std::size_t>(layout.width) * band);
     std::vector<std::uint8_t> rgb(std::size_t{layout.width} * 3);

@@ -1,16 +1,11 @@
 #include "imaging/formats/TiffStoredRows.h"
 
-#include "imaging/formats/EPictureFile.h"
 #include "imaging/formats/TiffHandle.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-// Tiles are usually a few hundred pixels a side: one of more bytes than this is a claim, not a
-// picture, and is refused rather than allocated.
-constexpr std::uint64_t LargestTile = std::uint64_t{256} << 20;
 
 // Every byte of the rows is written by a strip or a tile before it is read: nothing needs
 // clearing first.
@@ -25,6 +20,7 @@ TiffStoredRows::TiffStoredRows(const TiffHandle& handle, const TiffLayout& layou
     if (rowBytes_ == 0) {
         handle_.fail("rows of no byte");
     }
+    TiffHandle::checkAllocation(rowBytes_, "a row");
     if (!layout_.tiled) {
         band_ = buffer(rowBytes_);
         return;
@@ -34,12 +30,9 @@ TiffStoredRows::TiffStoredRows(const TiffHandle& handle, const TiffLayout& layou
     if (tileBytes_ == 0 || tileRowBytes_ == 0) {
         handle_.fail("tiles of no byte");
     }
-    if (tileBytes_ > LargestTile) {
-        throw EPictureFile("not a valid TIFF file",
-                           "tiles of " + std::to_string(tileBytes_) + " bytes, more than the " +
-                               std::to_string(LargestTile >> 20) + " MiB a tile may have");
-    }
+    TiffHandle::checkAllocation(tileBytes_, "a tile");
     bandRows_ = std::min(layout_.tileLength, layout_.height);
+    TiffHandle::checkAllocation(rowBytes_ * bandRows_, "a row of tiles");
     band_ = buffer(rowBytes_ * bandRows_);
     tile_ = buffer(tileBytes_);
 }
