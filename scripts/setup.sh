@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
     libasound2-dev
+    # The PNG and TIFF readers of the command line.
+    libspng-dev libtiff-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-apps xdotool imagemagick python3-pil fonts-dejavu-core fonts-liberation2
     desktop-file-utils libglib2.0-bin

@@ -1,0 +1,46 @@
+// Any bytes read as a PNG file: errors are fine, crashes, leaks, hangs and out-of-bounds
+// accesses are not, and a picture read must be what the reader promises.
+#include "core/Exception.h"
+#include "imaging/formats/PictureReadOptions.h"
+#include "imaging/formats/PngReader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+std::uint64_t field32(const std::uint8_t* data) {
+    return std::uint64_t{data[0]} << 24 | data[1] << 16 | data[2] << 8 | data[3];
+}
+
+// A few compressed bytes may fill a picture of a gigabyte; such pictures are legal but make
+// every run slow, so only their refusal paths are explored here.
+bool tooSlowToFuzz(const std::uint8_t* data, std::size_t size) {
+    if (size < 24) {
+        return false;
+    }
+    const std::uint64_t pixels = field32(data + 16) * field32(data + 20);
+    return pixels > (1 << 22) && pixels <= PictureReadOptions::MostPixels;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (tooSlowToFuzz(data, size)) {
+        return 0;
+    }
+    PictureReadOptions options;
+    options.background = size > 0 ? data[size - 1] * 0x010203u : 0; // any colour
+    DecodedPicture picture;
+    try {
+        PngReader::read(data, size, options, picture);
+    } catch (const Exception&) {
+        return 0;
+    }
+    if (picture.pixels.empty() || picture.pixels.pixelFormat() != TPixelFormat::Bits24 ||
+        picture.metadata.orientation < 1 || picture.metadata.orientation > 8) {
+        std::abort();
+    }
+    return 0;
+}
