@@ -10,6 +10,7 @@
 #include "platform/FakeSettingsStore.h"
 #include "platform/LocalFileOperations.h"
 #include "platform/PosixProcessLauncher.h"
+#include "platform/ProcessMemory.h"
 #include "platform/desktop/FakeMemoryStatus.h"
 #include "platform/desktop/FakeScreenSize.h"
 #include "platform/desktop/RecordingSoundPlayer.h"
@@ -98,6 +99,7 @@ struct Window {
 } // namespace
 
 int main(int argc, char** argv) {
+    ProcessMemory::returnLargeBlocksWhenFreed(); // as the program starts
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     if (argc < 2) {

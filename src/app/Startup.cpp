@@ -12,6 +12,7 @@
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileOperations.h"
 #include "platform/PosixProcessLauncher.h"
+#include "platform/ProcessMemory.h"
 #include "platform/desktop/AlsaSoundPlayer.h"
 #include "platform/desktop/ProcMemoryStatus.h"
 #include "platform/desktop/QtScreenSize.h"
@@ -109,6 +110,7 @@ QStringList argumentsOf(int argc, char** argv) {
 } // namespace
 
 int runTrevano(int argc, char** argv) {
+    ProcessMemory::returnLargeBlocksWhenFreed();
     // Read before any application object, which would need a display: the usage and the
     // version are printed on a terminal without one.
     const CommandLine commandLine(argumentsOf(argc, argv));

@@ -39,8 +39,8 @@ private:
     BackgroundTask task_;
     TLabel& readout_;
     Settings& settings_;
-    // The loaded picture's half of every score, worked out on the worker at the first score
-    // and kept for the next ones.
+    // What every score is measured against, made on the worker at the first score and kept
+    // for the next ones: it shares the loaded picture's pixels and holds nothing of its own.
     struct Reference {
         std::mutex lock;
         std::unique_ptr<SimilarityReference> made;

@@ -11,9 +11,9 @@ class TBitmap;
 
 // The tries of a search for the lowest quality reaching a similarity, the same for the
 // window and the command line: the pixels a new file's encodes take, encoded at a quality,
-// decoded as the panes decode the preview and scored against those pixels. The pixels'
-// own half of the score is worked out once, and a try codes its file the quickest way,
-// since the coding changes no pixel.
+// decoded as the panes decode the preview and scored against those pixels, which the
+// trial shares rather than copies. A try codes its file the quickest way, since the coding
+// changes no pixel.
 class SimilarityTrial {
 public:
     // The pixels must outlive the trial and stay unchanged. A stop asked through `stop`

@@ -107,6 +107,11 @@ ViewerComparison::View ViewerComparison::wanted() const {
 }
 
 void ViewerComparison::refresh() {
+    if (!difference_) {
+        // As large as the picture: kept only while the difference is asked for.
+        differenceImage_ = QImage();
+        differenceReady_ = false;
+    }
     const View view = wanted();
     const QImage none;
     const QImage& image = view == View::Original     ? originalImage()
@@ -116,6 +121,7 @@ void ViewerComparison::refresh() {
     overlay_->setVisible(shown_ != View::Recompressed);
     label_->setVisible(shown_ != View::Recompressed);
     if (shown_ == View::Recompressed) {
+        overlay_->setImage(QImage()); // nothing of a large picture held by a hidden overlay
         return;
     }
     overlay_->setImage(image, view == View::Original && originalUpsideDown_);
