@@ -1,4 +1,3 @@
-#include "recompress/PictureFileKind.h"
 #include "recompress/PreparedPicture.h"
 
 #include "core/Exception.h"
@@ -7,6 +6,7 @@
 #include "imaging/jpeg/TJPEGDefaults.h"
 #include "imaging/jpeg/TJPEGImage.h"
 #include "platform/LocalFileOperations.h"
+#include "recompress/PictureFileKind.h"
 #include "support/ReferenceTool.h"
 
 #include <QFile>
