@@ -62,12 +62,12 @@ for megapixels in 24 100; do
     jpeg="$output/photo$megapixels.jpg"
     if ((megapixels != 24)); then
         # ImageMagick's resource limits refuse a plasma this large: the 24 MP one, enlarged.
-        /usr/bin/python3 -c "from PIL import Image; import sys
+        /usr/bin/python3 -c "from PIL import Image; import sys; Image.MAX_IMAGE_PIXELS = None
 Image.open(sys.argv[1]).resize((12000, 8400), Image.BICUBIC).save(sys.argv[2], quality=90)" \
             "$picture" "$jpeg"
     fi
     bmp="$output/photo$megapixels.bmp"
-    /usr/bin/python3 -c "from PIL import Image; import sys; Image.open(sys.argv[1]).save(sys.argv[2])" \
+    /usr/bin/python3 -c "from PIL import Image; import sys; Image.MAX_IMAGE_PIXELS = None; Image.open(sys.argv[1]).save(sys.argv[2])" \
         "$jpeg" "$bmp"
     for file in "$jpeg" "$bmp"; do
         for side in 0 1920; do
