@@ -89,7 +89,6 @@ void ScoreBand::strip(int first, int end, std::size_t left) {
     }
 }
 
-// Compiled also for AVX2, as the filter's passes are (see SeparableFilter.cpp).
 [[gnu::target_clones("avx2", "default")]] void ScoreBand::load(int y, std::size_t left) {
     const int count = static_cast<int>(ring_.width());
     const std::uint8_t* a = reference_.row(y, static_cast<int>(left), count);

@@ -35,9 +35,11 @@ public:
 
 private:
     void strip(int first, int end, std::size_t left);
-    void load(int y, std::size_t left);
+    // Compiled also for AVX2, as the filter's passes are; said on the declaration, where
+    // every compiler looks for it.
+    [[gnu::target_clones("avx2", "default")]] void load(int y, std::size_t left);
     // Output rows from `top`, `rows` of them (1 or 2), added to `totals` in order.
-    void finish(int top, int rows, RowTotal* totals);
+    [[gnu::target_clones("avx2", "default")]] void finish(int top, int rows, RowTotal* totals);
 
     const SeparableFilter& acrossRows_;
     std::size_t overlap_; // the columns a row has beyond its output positions
