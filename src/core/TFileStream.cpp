@@ -85,3 +85,10 @@ std::int64_t TFileStream::seek(std::int64_t offset, SeekOrigin origin) {
     }
     return ::lseek(fd_, offset, whence);
 }
+
+std::vector<std::uint8_t> TFileStream::readWhole(const std::string& fileName) {
+    TFileStream file(fileName, Mode::OpenRead);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
+    file.readBuffer(bytes.data(), bytes.size());
+    return bytes;
+}

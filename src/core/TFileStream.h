@@ -2,7 +2,9 @@
 
 #include "core/TStream.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // A stream over a file on disk, closed when the object goes away.
 class TFileStream : public TStream {
@@ -22,6 +24,9 @@ public:
     std::int64_t seek(std::int64_t offset, SeekOrigin origin) override;
 
     const std::string& fileName() const { return fileName_; }
+
+    // Every byte of the file, for the readers whose library takes a file from memory.
+    static std::vector<std::uint8_t> readWhole(const std::string& fileName);
 
 private:
     std::string fileName_;

@@ -193,9 +193,7 @@ void sizeBeforeDecoding(heif_context& context, const heif_image_handle& handle, 
 
 void HeifReader::read(const std::string& path, const PictureReadOptions& options,
                       DecodedPicture& out) {
-    TFileStream file(path, TFileStream::Mode::OpenRead);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.size()));
-    file.readBuffer(bytes.data(), bytes.size());
+    const std::vector<std::uint8_t> bytes = TFileStream::readWhole(path);
     read(bytes.data(), bytes.size(), options, out);
 }
 
