@@ -98,7 +98,11 @@ std::optional<TMemoryStream> BatchJob::choose(SaveEncoder& encoder, BatchResult&
         break;
     }
     result.quality = options_.quality;
-    return copyOf(encode(encoder, options_.quality, result));
+    if (options_.similarity) {
+        return copyOf(encode(encoder, options_.quality, result));
+    }
+    ++result.encodes;
+    return copyOf(encoder.encodeLast(options_.quality)); // nothing more is asked of the pixels
 }
 
 TMemoryStream& BatchJob::encode(SaveEncoder& encoder, int quality, BatchResult& result) const {

@@ -13,6 +13,6 @@ void PictureSaver::save(FileOperations& files, const QString& source,
                         const QString& sourceExtension, int quality, const QString& target,
                         const RecompressOptions& options) {
     SaveEncoder encoder(source, sourceExtension, options);
-    encoder.encode(quality);
+    encoder.encodeLast(quality);
     encoder.write(files, target);
 }

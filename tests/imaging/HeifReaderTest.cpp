@@ -31,9 +31,15 @@ struct Sample {
     Bytes icc{};
     std::optional<std::pair<int, int>> nclx{}; // primaries and transfer numbers
     int width = Width;                         // odd, the picture is a grid of one tile
+    bool varied = false;     // every pixel of another colour, instead of the quarters
+    const char* chroma = ""; // the encoder's subsampling, "420", "422" or "444"
+    std::optional<std::pair<int, bool>> matrix{}; // matrix number and full range
 };
 
 double level(const Sample& sample, int x, int y, int channel) {
+    if (sample.varied) {
+        return 0.5 + 0.3 * std::sin(x * (0.15 + 0.1 * channel) + y * 0.1 * (3 - channel));
+    }
     const bool red = x < Width / 2 && y < Height / 2;
     const double alpha = sample.alpha && x < Width / 2 ? 128 / 255.0 : 1;
     const double levels[] = {red ? 1.0 : 0.0, 0, red ? 0.0 : 1.0, alpha};
@@ -78,6 +84,9 @@ Bytes encode(const Sample& sample) {
     heif_context_get_encoder_for_format(context, sample.codec, &encoder);
     heif_encoder_set_lossy_quality(encoder, 90);
     heif_encoder_set_logging_level(encoder, 0);
+    if (*sample.chroma) {
+        heif_encoder_set_parameter(encoder, "chroma", sample.chroma);
+    }
     heif_encoding_options* options = heif_encoding_options_alloc();
     options->image_orientation = sample.orientation;
     options->macOS_compatibility_workaround_no_nclx_profile = 0;
@@ -88,8 +97,13 @@ Bytes encode(const Sample& sample) {
                                                              std::uint16_t(sample.nclx->second));
         options->output_nclx_profile = nclx;
     }
+    if (sample.matrix) {
+        nclx->matrix_coefficients = heif_matrix_coefficients(sample.matrix->first);
+        nclx->full_range_flag = sample.matrix->second;
+        options->output_nclx_profile = nclx;
+    }
     heif_image* image = pictureOf(sample);
-    if (sample.nclx) {
+    if (sample.nclx || sample.matrix) {
         heif_image_set_nclx_color_profile(image, nclx);
     }
     heif_image_handle* handle = nullptr;
@@ -177,6 +191,49 @@ TEST(HeifReader, TurnsThePictureUprightAndItsExifWithIt) {
         EXPECT_EQ(out.metadata.orientation, 1) << name;
         ASSERT_FALSE(out.metadata.exif.empty()) << name;
         EXPECT_EQ(ExifBlock(out.metadata.exif).orientation(), 1) << name;
+    }
+}
+
+// The reader turns subsampled planes into rows itself, to hold no third copy of the picture.
+TEST(HeifReader, TurnsCodedPlanesIntoTheColoursTheLibraryGives) {
+    struct Case {
+        heif_compression_format codec;
+        const char* chroma;
+        std::optional<std::pair<int, bool>> matrix;
+    };
+    for (const Case& c : {Case{heif_compression_HEVC, "420", std::nullopt},
+                          Case{heif_compression_HEVC, "422", std::pair(6, true)},
+                          Case{heif_compression_HEVC, "420", std::pair(1, false)},
+                          Case{heif_compression_HEVC, "444", std::pair(6, true)},
+                          Case{heif_compression_AV1, "420", std::pair(5, true)}}) {
+        if (!heif_have_encoder_for_format(c.codec)) {
+            continue;
+        }
+        const Bytes file =
+            encode({.codec = c.codec, .varied = true, .chroma = c.chroma, .matrix = c.matrix});
+        DecodedPicture out;
+        read(file, out);
+        heif_context* context = heif_context_alloc();
+        heif_context_read_from_memory_without_copy(context, file.data(), file.size(), nullptr);
+        heif_image_handle* handle = nullptr;
+        heif_context_get_primary_image_handle(context, &handle);
+        heif_image* image = nullptr;
+        heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGB,
+                          nullptr);
+        int stride = 0;
+        const std::uint8_t* rgb =
+            heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
+        int worst = 0;
+        for (int y = 0; y < Height; ++y) {
+            for (int x = 0; x < Width * 3; ++x) {
+                const int ours = out.pixels.scanLine(y)[x / 3 * 3 + 2 - x % 3];
+                worst = std::max(worst, std::abs(ours - rgb[y * stride + x]));
+            }
+        }
+        EXPECT_LE(worst, 1) << c.chroma << ", matrix " << (c.matrix ? c.matrix->first : -1);
+        heif_image_release(image);
+        heif_image_handle_release(handle);
+        heif_context_free(context);
     }
 }
 

@@ -63,7 +63,7 @@ struct SpareBlock {
         return std::exchange(block, nullptr);
     }
 
-    // Keeps `given`, giving back whatever was kept before.
+    // Keeps `given` (null for nothing), giving back whatever was kept before.
     void keep(void* given, std::size_t givenLength) {
         void* old = nullptr;
         std::size_t oldLength = 0;
@@ -113,4 +113,8 @@ void PixelMemory::release(void* block, std::size_t bytes) noexcept {
         return;
     }
     spare().keep(block, roundUp(bytes, LargePage));
+}
+
+void PixelMemory::releaseKept() noexcept {
+    spare().keep(nullptr, 0);
 }

@@ -3,14 +3,17 @@
 #include "core/EAbort.h"
 #include "core/TFileStream.h"
 #include "imaging/formats/EPictureFile.h"
+#include "imaging/formats/HeifCodedChroma.h"
 #include "imaging/formats/HeifMetadata.h"
 #include "imaging/formats/PictureRows.h"
+#include "imaging/formats/YCbCrRows.h"
 
 #include <algorithm>
 #include <climits>
 #include <libheif/heif.h>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -113,10 +116,10 @@ heif_chroma chromaOf(bool alpha, bool deep) {
     return alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB;
 }
 
-Image decode(const heif_image_handle& handle, heif_chroma chroma, const Source& source) {
+Image decode(const heif_image_handle& handle, heif_colorspace colorspace, heif_chroma chroma,
+             const Source& source) {
     heif_image* image = nullptr;
-    const heif_error error =
-        heif_decode_image(&handle, &image, heif_colorspace_RGB, chroma, nullptr);
+    const heif_error error = heif_decode_image(&handle, &image, colorspace, chroma, nullptr);
     Image owned(image);
     check(error, source);
     return owned;
@@ -142,6 +145,91 @@ void unpremultiply(std::vector<std::uint8_t>& row) {
                     : 0;
         }
     }
+}
+
+// The picture's size, allocated once the library has decoded: while it decodes, it holds the
+// coded picture and its conversion, and the rows need not be there too.
+void allocate(const heif_image_handle& handle, TBitmap& pixels) {
+    PictureRows::allocate(pixels, std::max(0, heif_image_handle_get_width(&handle)),
+                          std::max(0, heif_image_handle_get_height(&handle)), Kind);
+}
+
+// The chroma layout the library is asked for, as the file codes it, and its subsampling: the
+// subsampled ones, whose planes are smaller than the picture.
+struct CodedChroma {
+    heif_chroma chroma;
+    int shiftX, shiftY;
+};
+
+std::optional<CodedChroma> codedChroma(const Source& source) {
+    using Layout = HeifCodedChroma::Layout;
+    switch (HeifCodedChroma::of(source.bytes, source.size).value_or(Layout::None)) {
+    case Layout::Half:
+        return CodedChroma{heif_chroma_420, 1, 1};
+    case Layout::HalfWidth:
+        return CodedChroma{heif_chroma_422, 1, 0};
+    case Layout::Full: // as many samples as the library's own conversion: nothing saved
+    case Layout::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Whether the file's colours are full-range BT.601, or unnamed, which the library reads as
+// such: the conversion done here is then the library's own.
+bool phoneMatrix(const heif_image_handle& handle) {
+    heif_color_profile_nclx* nclx = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(&handle, &nclx).code != heif_error_Ok) {
+        return true;
+    }
+    const int matrix = nclx->matrix_coefficients;
+    const bool full = nclx->full_range_flag != 0;
+    heif_nclx_color_profile_free(nclx);
+    return full && (matrix == heif_matrix_coefficients_ITU_R_BT_601_6 ||
+                    matrix == heif_matrix_coefficients_ITU_R_BT_470_6_System_B_G ||
+                    matrix == heif_matrix_coefficients_unspecified);
+}
+
+YCbCrRows::Plane planeOf(const heif_image& image, heif_channel channel) {
+    YCbCrRows::Plane plane;
+    plane.samples = heif_image_get_plane_readonly(&image, channel, &plane.stride);
+    return plane;
+}
+
+bool eightBit(const heif_image& image) {
+    for (const heif_channel channel : {heif_channel_Y, heif_channel_Cb, heif_channel_Cr}) {
+        if (heif_image_get_bits_per_pixel_range(&image, channel) != 8) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The codec's own planes, when they are subsampled 8-bit brightness and colour differences
+// in the matrix converted here: the library then makes no full-size copy of its own between
+// them and the rows. False, having allocated nothing, for any other picture.
+bool putCodedPlanes(const heif_image_handle& handle, const Source& source,
+                    const PictureReadOptions& options, TBitmap& pixels) {
+    const std::optional<CodedChroma> coded = codedChroma(source);
+    if (!coded || !phoneMatrix(handle)) {
+        return false;
+    }
+    const Image image = decode(handle, heif_colorspace_YCbCr, coded->chroma, source);
+    if (heif_image_get_colorspace(image.get()) != heif_colorspace_YCbCr ||
+        heif_image_get_chroma_format(image.get()) != coded->chroma || !eightBit(*image)) {
+        return false;
+    }
+    YCbCrRows::Planes planes{planeOf(*image, heif_channel_Y), planeOf(*image, heif_channel_Cb),
+                             planeOf(*image, heif_channel_Cr), coded->shiftX, coded->shiftY};
+    if (!planes.y.samples || !planes.cb.samples || !planes.cr.samples ||
+        heif_image_get_width(image.get(), heif_channel_Y) != heif_image_handle_get_width(&handle) ||
+        heif_image_get_height(image.get(), heif_channel_Y) !=
+            heif_image_handle_get_height(&handle)) {
+        throw EPictureFile(Invalid, "the decoded picture is not the size the file gives");
+    }
+    allocate(handle, pixels);
+    YCbCrRows::put(planes, pixels, [&options] { EAbort::raiseIfRequested(options.stop); });
+    return true;
 }
 
 void putRows(heif_image& image, bool alpha, bool deep, const PictureReadOptions& options,
@@ -180,9 +268,9 @@ void putRows(heif_image& image, bool alpha, bool deep, const PictureReadOptions&
 // match what the file declares: a few bytes could claim gigabytes. No side of a canvas or of
 // a coded picture (padded to whole coding blocks) may then pass the declared picture's longer
 // side by more than a block, nor the library's own bound.
-void sizeBeforeDecoding(heif_context& context, const heif_image_handle& handle, TBitmap& pixels) {
-    PictureRows::allocate(pixels, std::max(0, heif_image_handle_get_width(&handle)),
-                          std::max(0, heif_image_handle_get_height(&handle)), Kind);
+void sizeBeforeDecoding(heif_context& context, const heif_image_handle& handle) {
+    PictureRows::checkSize(std::max(0, heif_image_handle_get_width(&handle)),
+                           std::max(0, heif_image_handle_get_height(&handle)), Kind);
     const int longest = std::max(heif_image_handle_get_ispe_width(&handle),
                                  heif_image_handle_get_ispe_height(&handle));
     heif_context_set_maximum_image_size_limit(
@@ -205,11 +293,14 @@ void HeifReader::read(const std::uint8_t* bytes, std::size_t size,
     const Context context(heif_context_alloc());
     check(heif_context_read_from_memory_without_copy(context.get(), bytes, size, nullptr), source);
     const Handle handle = primaryPicture(*context, source);
-    sizeBeforeDecoding(*context, *handle, out.pixels);
+    sizeBeforeDecoding(*context, *handle);
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
     const bool deeper = deep(*handle);
-    const Image image = decode(*handle, chromaOf(alpha, deeper), source);
-    putRows(*image, alpha, deeper, options, out.pixels);
+    if (alpha || deeper || !putCodedPlanes(*handle, source, options, out.pixels)) {
+        const Image image = decode(*handle, heif_colorspace_RGB, chromaOf(alpha, deeper), source);
+        allocate(*handle, out.pixels);
+        putRows(*image, alpha, deeper, options, out.pixels);
+    }
     out.metadata = HeifMetadata::of(*handle);
     out.note.clear();
 }

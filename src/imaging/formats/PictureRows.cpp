@@ -4,8 +4,7 @@
 #include "imaging/formats/EPictureFile.h"
 #include "imaging/formats/PictureReadOptions.h"
 
-void PictureRows::allocate(TBitmap& pixels, std::uint64_t width, std::uint64_t height,
-                           const std::string& kind) {
+void PictureRows::checkSize(std::uint64_t width, std::uint64_t height, const std::string& kind) {
     const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
     if (width == 0 || height == 0) {
         throw EPictureFile("not a valid " + kind + " file", "a picture of " + size);
@@ -16,6 +15,11 @@ void PictureRows::allocate(TBitmap& pixels, std::uint64_t width, std::uint64_t h
                                std::to_string(PictureReadOptions::MostPixels / 1000000) +
                                " megapixels a picture may have");
     }
+}
+
+void PictureRows::allocate(TBitmap& pixels, std::uint64_t width, std::uint64_t height,
+                           const std::string& kind) {
+    checkSize(width, height, kind);
     pixels.setPixelFormat(TPixelFormat::Bits24);
     pixels.setSizeToOverwrite(static_cast<int>(width), static_cast<int>(height), true);
 }

@@ -10,9 +10,12 @@ class TBitmap;
 // and transparency laid on the background.
 class PictureRows {
 public:
+    // Refuses with EPictureFile a picture of more than PictureReadOptions::MostPixels, or of
+    // no pixel; `kind` names the file's kind ("PNG") in the message.
+    static void checkSize(std::uint64_t width, std::uint64_t height, const std::string& kind);
     // Sizes `pixels` as a 24-bit top-down picture to be filled row by row. A picture of more
     // than PictureReadOptions::MostPixels, or of no pixel, is refused with EPictureFile
-    // before anything is allocated; `kind` names the file's kind ("PNG") in the message.
+    // before anything is allocated.
     static void allocate(TBitmap& pixels, std::uint64_t width, std::uint64_t height,
                          const std::string& kind);
     // Row `y` from red, green, blue bytes.

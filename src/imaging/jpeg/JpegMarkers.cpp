@@ -1,5 +1,8 @@
 #include "imaging/jpeg/JpegMarkers.h"
 
+#include <cstdio>
+#include <jpeglib.h>
+
 namespace {
 
 // What the library's profile writer puts in each chunk: the marker, its length, then
@@ -20,4 +23,15 @@ std::int64_t JpegMarkers::length() const {
     const auto profile = static_cast<std::int64_t>(iccProfile.size());
     const std::int64_t chunks = (profile + ChunkData - 1) / ChunkData;
     return total + profile + chunks * ChunkOverhead - (jfifHeader ? 0 : JfifHeader);
+}
+
+void JpegMarkers::writeTo(jpeg_compress_struct& cinfo) const {
+    for (const Segment& segment : segments) {
+        jpeg_write_marker(&cinfo, segment.code, segment.data.data(),
+                          static_cast<unsigned int>(segment.data.size()));
+    }
+    if (!iccProfile.empty()) {
+        jpeg_write_icc_profile(&cinfo, iccProfile.data(),
+                               static_cast<unsigned int>(iccProfile.size()));
+    }
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+struct jpeg_compress_struct;
+
 // The markers an encode writes beside the picture's own header, after it and in this order:
 // the segments, then the colour profile in as many APP2 chunks as it needs.
 struct JpegMarkers {
@@ -19,6 +21,8 @@ struct JpegMarkers {
     bool jfifHeader = true;
 
     bool empty() const { return segments.empty() && iccProfile.empty() && jfifHeader; }
+    // Writes them into a file being coded, just after the library's own header.
+    void writeTo(jpeg_compress_struct& cinfo) const;
     // The bytes they add to the file, marker codes and lengths included; the JFIF header left
     // out counts as bytes taken away.
     std::int64_t length() const;

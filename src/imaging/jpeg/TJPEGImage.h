@@ -41,6 +41,8 @@ public:
     const TBitmap* drawingBitmap() override;
 
     void Encode();
+    // Lets the bitmap go and keeps the bytes, which a later Decode decodes again.
+    void DiscardBitmap() { discardBitmap(); }
     void EnsureEncoded();
     // The cached bitmap, decoded from the bytes the first time.
     TBitmap& Decode();

@@ -7,21 +7,6 @@
 
 #include <vector>
 
-namespace {
-
-void writeMarkers(jpeg_compress_struct& cinfo, const JpegMarkers& markers) {
-    for (const JpegMarkers::Segment& segment : markers.segments) {
-        jpeg_write_marker(&cinfo, segment.code, segment.data.data(),
-                          static_cast<unsigned int>(segment.data.size()));
-    }
-    if (!markers.iccProfile.empty()) {
-        jpeg_write_icc_profile(&cinfo, markers.iccProfile.data(),
-                               static_cast<unsigned int>(markers.iccProfile.size()));
-    }
-}
-
-} // namespace
-
 void TJPEGImage::Encode() {
     try {
         encodeBitmap();
@@ -95,7 +80,7 @@ void TJPEGImage::compress(const TBitmap& rgb) {
         }
         cinfo.write_JFIF_header = markers_.jfifHeader ? TRUE : FALSE;
         jpeg_start_compress(&cinfo, TRUE);
-        writeMarkers(cinfo, markers_);
+        markers_.writeTo(cinfo);
         while (cinfo.next_scanline < cinfo.image_height) {
             const int left = static_cast<int>(cinfo.image_height - cinfo.next_scanline);
             jpeg_write_scanlines(&cinfo, &rows[cinfo.next_scanline],
