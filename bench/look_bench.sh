@@ -3,38 +3,46 @@
 # judged by the program's own similarity (SSIM on brightness, bench/look_similarity) and by
 # butteraugli (a model of the eye; lower is better). Each encoder is swept over qualities on
 # photographs from Debian's mate-backgrounds, scaled to about a megapixel:
-#   described    trevano --batch --baseline: the window's default file (libjpeg's defaults,
+#   window       trevano --batch --baseline: the window's default file (libjpeg's defaults,
 #                baseline, the float DCT), the column the others are divided by
 #   batch        trevano --batch: progressive scans, optimised tables (the same pixels)
-#   jpegtran     jpegtran -optimize -progressive of the described file (the same pixels)
+#   jpegtran     jpegtran -optimize -progressive of the window's file (the same pixels)
 #   mozjpeg      the web compressors' encoder, npm's @jsquash/jpeg with its default options
 #   smallest     trevano --batch --smallest, when the program has it
 # For each photograph and encoder the bytes reaching a look are interpolated on the log of the
 # bytes between the two qualities around it; the table gives, for each look, the geometric
-# mean over photographs of those bytes over the described encoder's. A look an encoder does
+# mean over photographs of those bytes over the window's file's. A look an encoder does
 # not reach within its qualities (or already passes at the lowest) is said, not extrapolated.
 # The web encoder keeps colour at full resolution from quality 90 up (below, at half across),
 # so its curve jumps there: 88 and 90 are both swept to keep the jump between two close points.
 # A second part times, on one 6000 x 4000 picture at quality 75, cjpeg -optimize -progressive
 # against trevano --batch --smallest and the default batch coding, medians of three turns.
-#   bench/look_bench.sh [--full] [--photos N] [--no-speed]
+#   bench/look_bench.sh [--program TREVANO] [--full] [--photos N] [--no-speed]
+#     --program   another build of the program (build/src/app/trevano by default)
 #     --full      the photographs at their own size (1.3 to 4.9 megapixels) instead of 1
 #     --photos N  the first N photographs of the list below (8 by default, 12 at most)
 #     --no-speed  the bytes table only
+# LOOK_BENCH_KEEP=FILE keeps the measured points there, one line a file:
+#   PHOTO ENCODER QUALITY BYTES SSIM BUTTERAUGLI
 set -euo pipefail
-cd "$(dirname "$0")/.."
+program=""
 full=false
 photos=8
 speed=true
 while (($#)); do
     case $1 in
+    --program) program=$(realpath "$2") && shift ;;
     --full) full=true ;;
     --photos) photos=$2 && shift ;;
     --no-speed) speed=false ;;
-    *) echo "usage: bench/look_bench.sh [--full] [--photos N] [--no-speed]" >&2 && exit 2 ;;
+    *)
+        echo "usage: bench/look_bench.sh [--program TREVANO] [--full] [--photos N] [--no-speed]" >&2
+        exit 2
+        ;;
     esac
     shift
 done
+cd "$(dirname "$0")/.."
 
 # The camera photographs first; the last four are smaller files, saved harder before.
 gallery=/usr/share/backgrounds/mate/nature
@@ -56,7 +64,7 @@ fi
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target trevano look_similarity >/dev/null
-program=$(realpath build/src/app/trevano)
+program=${program:-$(realpath build/src/app/trevano)}
 similarity=$(realpath build/bench/look_similarity)
 # The encoder's package stays in the build folder, out of the repository and of CI.
 node_folder=$(realpath -m build/bench-node)
@@ -64,7 +72,7 @@ if [[ ! -d $node_folder/node_modules/@jsquash/jpeg ]]; then
     mkdir -p "$node_folder"
     (cd "$node_folder" && npm install --no-audit --no-fund --silent @jsquash/jpeg@1.6.0 >/dev/null)
 fi
-encoders=(described batch jpegtran mozjpeg)
+encoders=(window batch jpegtran mozjpeg)
 if "$program" --help 2>&1 | grep -q -- --smallest; then
     encoders+=(smallest)
 else
@@ -100,11 +108,11 @@ encode_with() {
     fi
     for quality in $qualities_list; do
         case $encoder in
-        described) trevano_into "$photo" "$out/$quality.jpg" --baseline --quality "$quality" ;;
+        window) trevano_into "$photo" "$out/$quality.jpg" --baseline --quality "$quality" ;;
         batch) trevano_into "$photo" "$out/$quality.jpg" --quality "$quality" ;;
         smallest) trevano_into "$photo" "$out/$quality.jpg" --smallest --quality "$quality" ;;
         jpegtran)
-            jpegtran -optimize -progressive "$photo/described/$quality.jpg" >"$out/$quality.jpg"
+            jpegtran -optimize -progressive "$photo/window/$quality.jpg" >"$out/$quality.jpg"
             ;;
         esac
     done
@@ -121,7 +129,7 @@ trevano_into() {
     rmdir "$out"
 }
 
-# Every encoder of one photograph, the described one first since jpegtran starts from it.
+# Every encoder of one photograph, the window's first since jpegtran starts from it.
 encode_photo() {
     make_source "$1"
     local encoder
@@ -132,16 +140,16 @@ encode_photo() {
     same_pixels "$work/$1"
 }
 
-# The files whose pixels are the described file's at the same quality (the batch coding and
+# The files whose pixels are the window's file's at the same quality (the batch coding and
 # jpegtran's change only the entropy coding), listed as "FILE DESCRIBED_FILE" so butteraugli,
 # the slow judge, scores each picture once. A file that decodes otherwise is judged itself.
 same_pixels() {
-    local file described
+    local file window
     for file in "$1"/*/*.jpg; do
-        described=$1/described/${file##*/}
-        [[ $file != "$described" ]] || continue
-        if cmp -s <(djpeg "$file") <(djpeg "$described"); then
-            echo "$file $described"
+        window=$1/window/${file##*/}
+        [[ $file != "$window" ]] || continue
+        if cmp -s <(djpeg "$file") <(djpeg "$window"); then
+            echo "$file $window"
         fi
     done >"$1/same.txt"
 }
@@ -160,9 +168,9 @@ printf '%s\n' "${names[@]:0:photos}" | xargs -P2 -I{} bash -c 'encode_photo "$1"
 cat "$work"/*/same.txt >"$work/same.txt"
 find "$work" -name '*.jpg' -path '*/*/*/*' | sort | grep -vxF -f <(cut -d' ' -f1 "$work/same.txt") |
     xargs -P2 -n 14 bash -c 'butteraugli_of "$@"' _ >"$work/judged.txt"
-# A file of the same pixels takes its described twin's score.
-while read -r file described; do
-    echo "$file $(grep -F "$described " "$work/judged.txt" | cut -d' ' -f2)"
+# A file of the same pixels takes its window twin's score.
+while read -r file window; do
+    echo "$file $(grep -F "$window " "$work/judged.txt" | cut -d' ' -f2)"
 done <"$work/same.txt" | cat "$work/judged.txt" - >"$work/butteraugli.txt"
 
 # One line a file: photo encoder quality bytes ssim butteraugli.
@@ -185,7 +193,7 @@ size_note="about 1 megapixel"
 [[ $full == false ]] || size_note="at their own size"
 echo
 echo "Bytes at equal look, geometric mean over $photos photographs ($size_note) of each encoder's"
-echo "bytes over the described encoder's; qualities ${qualities[0]} to ${qualities[-1]}."
+echo "bytes over the window's file's; qualities ${qualities[0]} to ${qualities[-1]}."
 awk -v encoders="${encoders[*]}" -v looks="$(printf '%s;' "${looks[@]}")" \
     -f bench/look_table.awk "$work/points.txt"
 
