@@ -2,7 +2,8 @@
 # Builds the benchmarks and prints, after Google Benchmark's own lines, a table of each
 # operation's time against its floor measured in the same run: each case is run five times,
 # the repetitions of all cases shuffled together, and the table compares medians. Start-up
-# and peak memory are measured last, on the real program under a virtual X server. Extra
+# and peak memory are measured last, on the real program under a virtual X server, then the
+# bytes each encoder needs for the same look (bench/look_bench.sh). Extra
 # arguments go to the benchmark program, e.g. --benchmark_min_time=2 for steadier figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,4 +40,10 @@ fi
 
 if command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v convert >/dev/null; then
     bench/peak_memory.sh build/src/app/trevano
+fi
+
+# Bytes at equal look against the other encoders, and the smallest coding's speed; it says
+# what to install when butteraugli or node is missing.
+if command -v butteraugli >/dev/null && command -v node >/dev/null && command -v convert >/dev/null; then
+    bench/look_bench.sh
 fi
