@@ -136,7 +136,8 @@ std::optional<TMemoryStream> BatchJob::highestUnderSize(SaveEncoder& encoder,
 std::optional<TMemoryStream> BatchJob::smallestSimilarEnough(SaveEncoder& encoder,
                                                              BatchResult& result) const {
     // The tries code their files the quickest way; the answer is then encoded as it is saved.
-    SimilarityTrial trial(encoder.pixels(), options_.recompressOptions().shownDepth, stop_);
+    const RecompressOptions recompress = options_.recompressOptions();
+    SimilarityTrial trial(encoder.pixels(), recompress.shownDepth, stop_, recompress.smallestFile);
     const std::optional<SimilaritySearch::Outcome> found =
         SimilaritySearch::lowestReaching(options_.minSimilarity, [&](int quality) {
             ++result.encodes;

@@ -118,6 +118,7 @@ public:
     // The menu's choices for every new file: its details, its coding, its longest side.
     void KeepDetailsClick(bool keep);
     void SmallerFileClick(bool smaller);
+    void SmallestFileClick(bool smallest);
     void LongestSideClick(int pixels);
 
     // The length of the file a save would write now: the preview's, with the markers the

@@ -50,6 +50,13 @@ void TForm1::TrackBar1ContextPopup(QPoint at) {
         smaller, &QAction::toggled, this,
         [this](bool on) { guard_.run([this, on] { SmallerFileClick(on); }); },
         Qt::QueuedConnection);
+    QAction* smallest = addChoice(menu, "SmallestFileItem", Texts::SmallestFileItem.in(language()),
+                                  settings_.SmallestFiles);
+    smallest->setToolTip(Texts::SmallestFileHint.in(language()));
+    connect(
+        smallest, &QAction::toggled, this,
+        [this](bool on) { guard_.run([this, on] { SmallestFileClick(on); }); },
+        Qt::QueuedConnection);
     menu->addMenu(longestSideMenu(menu));
     for (QAction* item : menu->actions()) {
         item->setEnabled(!State.Busy);
@@ -88,7 +95,18 @@ void TForm1::KeepDetailsClick(bool keep) {
 
 void TForm1::SmallerFileClick(bool smaller) {
     settings_.storeSmallerFiles(smaller);
+    if (smaller && settings_.SmallestFiles) {
+        settings_.storeSmallestFiles(false); // one coding at a time
+    }
     recodePreview(); // the same pixels in a file of another length
+}
+
+void TForm1::SmallestFileClick(bool smallest) {
+    settings_.storeSmallestFiles(smallest);
+    if (smallest && settings_.SmallerFiles) {
+        settings_.storeSmallerFiles(false);
+    }
+    recodePreview(); // other coefficients: other pixels, another length, another similarity
 }
 
 void TForm1::LongestSideClick(int pixels) {

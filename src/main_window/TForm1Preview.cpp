@@ -73,8 +73,8 @@ void TForm1::readyToEncode(TJPEGImage& encoder) {
 
 RecompressOptions TForm1::recompressOptions() const {
     // New files are shown at the depth the screen was found to take at start-up.
-    return {settings_.KeepDetails, settings_.SmallerFiles, settings_.LongestSide,
-            TJPEGDefaults::current().DecodeDepth};
+    return {settings_.KeepDetails, settings_.SmallerFiles, settings_.SmallestFiles,
+            settings_.LongestSide, TJPEGDefaults::current().DecodeDepth};
 }
 
 void TForm1::updateViewer(TJPEGImage& picture) {

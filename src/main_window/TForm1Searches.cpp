@@ -42,14 +42,14 @@ std::shared_ptr<const TBitmap> shared(const TBitmap& pixels) {
 }
 
 // Runs on the worker: one encode per try, each the one a recompression would make.
-std::optional<int> highestQualityUnder(const TBitmap& pixels, bool progressive,
-                                       const JpegMarkers& markers, bool smallerFile,
+std::optional<int> highestQualityUnder(const TBitmap& pixels, const TJPEGImage& coding,
                                        qint64 maxBytes, std::stop_token stop,
                                        const BackgroundTask::Progress& progress) {
     int tries = 0;
     return SizeSearch::highestQualityUnder(maxBytes, [&](int quality) {
         const std::optional<std::int64_t> bytes =
-            EncodedSize::at(pixels, progressive, quality, stop, markers, smallerFile);
+            EncodedSize::at(pixels, coding.ProgressiveWrite(), quality, stop, coding.Markers(),
+                            coding.OptimizedCoding(), coding.SmallestCoding());
         if (bytes) {
             progress(100 * ++tries / QualityBisection::MostTries);
         }
@@ -60,10 +60,10 @@ std::optional<int> highestQualityUnder(const TBitmap& pixels, bool progressive,
 // Runs on the worker: the tries score the previews they would show against the pixels.
 // Nothing when stopped; then the answer, nothing when no quality reaches the aim.
 std::optional<std::optional<int>> lowestQualityReaching(const TBitmap& pixels, double aim,
-                                                        TJPEGDecodeDepth depth,
+                                                        const RecompressOptions& options,
                                                         std::stop_token stop,
                                                         const BackgroundTask::Progress& progress) {
-    SimilarityTrial trial(pixels, depth, stop);
+    SimilarityTrial trial(pixels, options.shownDepth, stop, options.smallestFile);
     int tries = 0;
     const std::optional<SimilaritySearch::Outcome> found =
         SimilaritySearch::lowestReaching(aim, [&](int quality) {
@@ -97,17 +97,15 @@ void TForm1::SizeSearchClick() {
 void TForm1::searchQualityUnder(qint64 kibibytes) {
     // The pixels, markers and coding a preview takes, so each try is the encode it would make.
     preparePicture();
-    TJPEGImage source;
-    prepared_.readyToEncode(source, recompressOptions());
+    // The worker's own picture object holds the coding; its pixels are shared, not copied.
+    auto made = std::make_shared<TJPEGImage>();
+    prepared_.readyToEncode(*made, recompressOptions());
+    const std::shared_ptr<const TJPEGImage> coding = std::move(made);
     const std::shared_ptr<const TBitmap> pixels = shared(prepared_.pixels());
-    const bool progressive = source.ProgressiveWrite();
-    auto markers = std::make_shared<const JpegMarkers>(source.Markers());
     const qint64 maxBytes = kibibytes * 1024; // the readouts count kibibytes
     search_->start<int>(
-        [pixels, progressive, markers, smallerFile = source.OptimizedCoding(),
-         maxBytes](std::stop_token stop, const BackgroundTask::Progress& progress) {
-            return highestQualityUnder(*pixels, progressive, *markers, smallerFile, maxBytes, stop,
-                                       progress);
+        [pixels, coding, maxBytes](std::stop_token stop, const BackgroundTask::Progress& progress) {
+            return highestQualityUnder(*pixels, *coding, maxBytes, stop, progress);
         },
         {[this, kibibytes](const int& quality) { sizeSearchEnded(quality, kibibytes); },
          [this](const QString& text) { searchFailed(text); },
@@ -162,9 +160,9 @@ void TForm1::searchQualityReaching(double aim) {
     preparePicture();
     const std::shared_ptr<const TBitmap> pixels = shared(prepared_.pixels());
     search_->start<std::optional<int>>(
-        [pixels, aim, depth = recompressOptions().shownDepth](
-            std::stop_token stop, const BackgroundTask::Progress& progress) {
-            return lowestQualityReaching(*pixels, aim, depth, stop, progress);
+        [pixels, aim, options = recompressOptions()](std::stop_token stop,
+                                                     const BackgroundTask::Progress& progress) {
+            return lowestQualityReaching(*pixels, aim, options, stop, progress);
         },
         {[this, aim](const std::optional<int>& quality) { similaritySearchEnded(quality, aim); },
          [this](const QString& text) { searchFailed(text); },

@@ -9,7 +9,7 @@
 
 std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progressive, int quality,
                                             std::stop_token stop, const JpegMarkers& markers,
-                                            bool smallerFile) {
+                                            bool smallerFile, bool smallestFile) {
     TJPEGImage jpeg;
     jpeg.OnProgress = abortOnStop(stop);
     JpegDecodeOptions::forSource(jpeg); // coded in colour, as the preview is
@@ -17,6 +17,7 @@ std::optional<std::int64_t> EncodedSize::at(const TBitmap& pixels, bool progress
     jpeg.setProgressiveWrite(progressive);
     jpeg.setMarkers(markers);
     jpeg.setOptimizedCoding(smallerFile);
+    jpeg.setSmallestCoding(smallestFile);
     JpegEncoding::encode(jpeg, quality);
     // A cut-short encode leaves no bytes, and writing would encode again.
     if (stop.stop_requested()) {

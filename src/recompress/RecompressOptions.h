@@ -10,6 +10,9 @@ struct RecompressOptions {
     bool keepDetails = false;
     // Optimised Huffman tables and progressive scans: the same pixels in fewer bytes.
     bool smallerFile = false;
+    // Coefficients chosen block by block for the look, in progressive scans with optimised
+    // tables: the fewest bytes for how the picture looks. Wins over `smallerFile`.
+    bool smallestFile = false;
     // The longest side of the new file in pixels, never enlarged; 0 keeps the picture's size.
     int longestSide = 0;
     // The depth a new file is decoded at to be shown and judged: the window's screen's,

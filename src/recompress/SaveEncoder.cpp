@@ -40,7 +40,7 @@ TMemoryStream& SaveEncoder::encodeLast(int quality) {
     // Progressive scans are made of the whole picture's coefficients, which a direct encode
     // holds beside the pixels: twice the picture. Coded sequentially first, each row's
     // coefficients go out as they are made.
-    if (&picture_ != &read_ || !workJpeg_.OptimizedCoding()) {
+    if (&picture_ != &read_ || !workJpeg_.OptimizedCoding() || workJpeg_.SmallestCoding()) {
         return encode(quality);
     }
     const bool progressive = workJpeg_.ProgressiveWrite();

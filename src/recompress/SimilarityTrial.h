@@ -12,14 +12,16 @@ class TBitmap;
 // The tries of a search for the lowest quality reaching a similarity, the same for the
 // window and the command line: the pixels a new file's encodes take, encoded at a quality,
 // decoded as the panes decode the preview and scored against those pixels, which the
-// trial shares rather than copies. A try codes its file the quickest way, since the coding
-// changes no pixel.
+// trial shares rather than copies. A try codes its file the quickest way that gives the new
+// file's pixels: the standard coding, unless the coefficients are chosen for the look.
 class SimilarityTrial {
 public:
     // The pixels must outlive the trial and stay unchanged. A stop asked through `stop`
     // while the pixels' half of the score is worked out raises EAbort.
-    // Each try is decoded at `depth`, as the door's panes decode a new file.
-    SimilarityTrial(const TBitmap& pixels, TJPEGDecodeDepth depth, std::stop_token stop = {});
+    // Each try is decoded at `depth`, as the door's panes decode a new file, and coded with
+    // the coefficients chosen for the look when `smallestFile` says new files are.
+    SimilarityTrial(const TBitmap& pixels, TJPEGDecodeDepth depth, std::stop_token stop = {},
+                    bool smallestFile = false);
 
     // The similarity of the new file at `quality`; nothing when `stop` is requested first.
     std::optional<double> at(int quality, std::stop_token stop = {});

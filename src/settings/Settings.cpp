@@ -12,6 +12,7 @@ const QString LanguageName = "Language";
 const QString PathName = "Path";
 const QString KeepDetailsName = "KeepDetails";
 const QString SmallerFilesName = "SmallerFiles";
+const QString SmallestFilesName = "SmallestFiles";
 const QString LongestSideName = "LongestSide";
 
 int offeredSide(const QString& text) {
@@ -48,6 +49,7 @@ void Settings::load() {
     Path = readOr(PathName, defaultPath_);
     KeepDetails = readOr(KeepDetailsName, "false") == "true";
     SmallerFiles = readOr(SmallerFilesName, "false") == "true";
+    SmallestFiles = readOr(SmallestFilesName, "false") == "true";
     LongestSide = offeredSide(readOr(LongestSideName, "0"));
 }
 
@@ -69,6 +71,11 @@ bool Settings::storeKeepDetails(bool keep) {
 bool Settings::storeSmallerFiles(bool smaller) {
     SmallerFiles = smaller;
     return storeText(SmallerFilesName, smaller ? "true" : "false");
+}
+
+bool Settings::storeSmallestFiles(bool smallest) {
+    SmallestFiles = smallest;
+    return storeText(SmallestFilesName, smallest ? "true" : "false");
 }
 
 bool Settings::storeLongestSide(int pixels) {

@@ -21,6 +21,9 @@ public:
     // Whether new files are coded progressively with optimised tables: the same pixels in
     // fewer bytes. Off until asked for, so a new file is what the encoder's defaults make.
     bool SmallerFiles = false;
+    // Whether new files have their coefficients chosen for the look: the smallest file that
+    // looks the same, slower to make. Off until asked for; the two codings exclude each other.
+    bool SmallestFiles = false;
     // The longest side of the new files, in pixels; 0 keeps the loaded picture's size.
     int LongestSide = 0;
 
@@ -37,6 +40,7 @@ public:
     // The same for the coding of new files and for their longest side (a side the menu does
     // not offer reads as 0).
     bool storeSmallerFiles(bool smaller);
+    bool storeSmallestFiles(bool smallest);
     bool storeLongestSide(int pixels);
     // The longest sides the menu offers, largest first, after the loaded picture's own size.
     static const std::vector<int>& LongestSides();

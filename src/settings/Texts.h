@@ -135,6 +135,15 @@ inline constexpr LanguageText SmallerFileHint{
     "Optimised tables and progressive scans:\n"
     "the same pixels in a few per cent fewer bytes."};
 
+// The slider's context menu: new files whose coefficients are chosen for how they look.
+inline constexpr LanguageText SmallestFileItem{"Fichier le plus petit pour le rendu",
+                                               "Smallest file for the look"};
+inline constexpr LanguageText SmallestFileHint{
+    "Coefficients choisis bloc par bloc selon ce que l'œil voit :\n"
+    "le fichier le plus petit pour le même rendu, plus long à faire.",
+    "Coefficients chosen block by block for what the eye sees:\n"
+    "the smallest file for the same look, slower to make."};
+
 // The slider's context menu: the longest side of new files. %1 is a number of pixels.
 inline constexpr LanguageText LongestSideMenu{"Plus grand côté", "Longest side"};
 inline constexpr LanguageText OriginalSizeItem{"Taille d'origine", "Original size"};

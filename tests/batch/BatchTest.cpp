@@ -161,6 +161,8 @@ TEST_F(Batch, UsageMistakesSayWhatIsWrongAndEndWithStatusTwo) {
          "--max-side takes a whole number of pixels from 1 to 65535, such as 1920, not '-800'."},
         {{"--max-side", "wide", picture},
          "--max-side takes a whole number of pixels from 1 to 65535, such as 1920, not 'wide'."},
+        {{"--baseline", "--smallest", picture},
+         "--baseline and --smallest are two codings: choose one."},
         {{"--frobnicate", picture}, "Unknown option 'frobnicate'."},
         {{}, "--batch needs at least one FILE or FOLDER."},
         {{pictures_.path()},

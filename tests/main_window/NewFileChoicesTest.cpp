@@ -140,3 +140,40 @@ TEST_F(NewFileChoices, TheSimilaritySearchMovesTheSliderToTheLowestQualityReachi
     EXPECT_EQ(program.dialogs.decimalRequests.back(),
               "Lowest similarity to the loaded picture (SSIM), from 0.80 to 0.999:");
 }
+
+TEST_F(NewFileChoices, TheSmallestCodingReplacesTheSmallerOneAndTheSimilaritySearchFollowsIt) {
+    MainWindowProgram& program = start();
+    TForm1& form = program.form1;
+    const QString bmp = writeBmp("photo.bmp", 160, 120);
+    load(bmp);
+    recompressAt(70);
+    menuItem("SmallerFileItem")->trigger();
+    QCoreApplication::processEvents();
+    QAction* item = menuItem("SmallestFileItem");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), "Smallest file for the look");
+    item->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(store_.values.value("SmallestFiles"), "true");
+    EXPECT_EQ(store_.values.value("SmallerFiles"), "false"); // one coding at a time
+    EXPECT_FALSE(menuItem("SmallerFileItem")->isChecked());
+    EXPECT_TRUE(menuItem("SmallestFileItem")->isChecked());
+    const Bytes smallest = saveAs("smallest.jpg");
+    EXPECT_EQ(form.previewBytes(), qint64(smallest.size()));
+    EXPECT_TRUE(progressive(smallest));
+
+    // The search's tries are coded as the save codes its file.
+    TJPEGImage jpeg;
+    TBitmap pixels;
+    SourceFile::read(bmp, ".bmp", jpeg, pixels);
+    SimilarityTrial trial(pixels, TJPEGDecodeDepth::Depth24, {}, true);
+    const double aim = 0.95;
+    int reaching = 0;
+    while (reaching < 100 && *trial.at(reaching) < aim) {
+        ++reaching;
+    }
+    program.dialogs.decimalAnswers.push_back(aim);
+    form.guard().run([&form] { form.SimilaritySearchClick(); });
+    QTRY_VERIFY_WITH_TIMEOUT(!form.State.Busy, 10000);
+    EXPECT_EQ(form.TrackBar1->value(), reaching);
+}

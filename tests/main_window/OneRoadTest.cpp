@@ -43,23 +43,27 @@ TEST_F(OneRoad, APictureShrunkToALongestSideSavesTheBytesItsPreviewShowed) {
     for (const QString& file :
          {writeJpeg("large.jpg", 6000, 4000), writeBmp("large.bmp", 6000, 4000)}) {
         load(file);
-        for (const bool smaller : {false, true}) {
+        // The three codings: the standard one, the smaller one, the smallest for the look.
+        for (const auto& [smaller, smallest] :
+             {std::pair(false, false), std::pair(true, false), std::pair(false, true)}) {
             form.SmallerFileClick(smaller);
+            form.SmallestFileClick(smallest);
             for (const int quality : {40, 85}) {
-                SCOPED_TRACE(QString("%1 smaller %2 quality %3")
+                SCOPED_TRACE(QString("%1 smaller %2 smallest %3 quality %4")
                                  .arg(file)
                                  .arg(smaller)
+                                 .arg(smallest)
                                  .arg(quality)
                                  .toStdString());
                 recompressAt(quality);
                 ASSERT_EQ(form.Image2->picture().graphic()->width(), 1920);
-                EXPECT_EQ(saved(QString("saved%1%2.jpg").arg(smaller).arg(quality)),
+                EXPECT_EQ(saved(QString("saved%1%2%3.jpg").arg(smaller).arg(smallest).arg(quality)),
                           previewBytes());
             }
             // The command line's road: the file read again by itself.
             const QString batch = path("batch.jpg");
             PictureSaver::save(program.files, file, file.right(4), 85, batch,
-                               RecompressOptions{false, smaller, 1920});
+                               RecompressOptions{false, smaller, smallest, 1920});
             QFile batchFile(batch);
             ASSERT_TRUE(batchFile.open(QIODevice::ReadOnly));
             EXPECT_EQ(batchFile.readAll(), previewBytes());

@@ -172,13 +172,16 @@ TEST_F(SettingsFile, TheDetailsChoiceHasAKeyOfItsOwnWrittenOnlyWhenMade) {
 TEST_F(SettingsFile, TheCodingAndTheLongestSideHaveKeysOfTheirOwnAndSurviveARestart) {
     EXPECT_FALSE(loaded().SmallerFiles);
     EXPECT_EQ(settings_.LongestSide, 0);
+    EXPECT_FALSE(loaded().SmallestFiles);
     EXPECT_TRUE(settings_.storeSmallerFiles(true));
+    EXPECT_TRUE(settings_.storeSmallestFiles(true));
     EXPECT_TRUE(settings_.storeLongestSide(1920));
     EXPECT_EQ(contents(), QByteArray("[General]\nLanguage=English\nLongestSide=1920\nPath=") +
-                              DefaultPath.toUtf8() + "\nSmallerFiles=true\n");
+                              DefaultPath.toUtf8() + "\nSmallerFiles=true\nSmallestFiles=true\n");
     Settings next(store_, DefaultPath);
     next.load();
     EXPECT_TRUE(next.SmallerFiles);
+    EXPECT_TRUE(next.SmallestFiles);
     EXPECT_EQ(next.LongestSide, 1920);
     // A side the menu does not offer, or no number at all, keeps the picture's own size.
     for (const char* side : {"1919", "-800", "big", "0"}) {
