@@ -5,7 +5,9 @@
 #include "imaging/jpeg/JpegColourBand.h"
 #include "imaging/jpeg/JpegForwardDct.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <exception>
 #include <stop_token>
@@ -22,11 +24,16 @@ float tuning(const char* name, float fallback) {
 const float Lambda = tuning("LOOK_LAMBDA", 0.15f);
 // Chroma errors show less than luma ones of the same size in steps.
 const float ChromaLambda = tuning("LOOK_CHROMA", 1.0f);
+const float LambdaExponent = tuning("LOOK_LEXP", 0.0f);
 
 } // namespace
 
 JpegLookCoder::JpegLookCoder(const TBitmap& rgb, const JpegLookTables& tables)
     : rgb_(rgb), tables_(tables), width_(rgb.width()), height_(rgb.height()) {}
+
+float JpegLookCoder::lambda() const {
+    return Lambda * std::pow(std::min(tables_.stepScale(), 1.0f), LambdaExponent);
+}
 
 int JpegLookCoder::bandCount() const {
     const int bandHeight = tables_.subsampledChroma() ? 16 : 8;
@@ -40,8 +47,8 @@ void JpegLookCoder::code(const std::array<JBLOCKARRAY, 3>& planes, const Progres
 
 void JpegLookCoder::learnRates(const Progress& progress) {
     std::array<std::array<JpegRateModel, 2>, 2> seen{}; // by worker, then luma and chroma
-    const JpegBlockQuantiser luma(tables_.luma(), rates_[0], Lambda);
-    const JpegBlockQuantiser chroma(tables_.chroma(), rates_[1], Lambda);
+    const JpegBlockQuantiser luma(tables_.luma(), rates_[0], lambda());
+    const JpegBlockQuantiser chroma(tables_.chroma(), rates_[1], lambda());
     shareBands(
         learningBands(),
         [&](JpegColourBand& band, int index, int worker) {
@@ -80,8 +87,8 @@ void JpegLookCoder::quantise(const std::array<JBLOCKARRAY, 3>& planes, const Pro
 
 void JpegLookCoder::quantiseBand(const JpegColourBand& band, int index,
                                  const std::array<JBLOCKARRAY, 3>& planes) const {
-    const JpegBlockQuantiser luma(tables_.luma(), rates_[0], Lambda);
-    const JpegBlockQuantiser chroma(tables_.chroma(), rates_[1], Lambda * ChromaLambda);
+    const JpegBlockQuantiser luma(tables_.luma(), rates_[0], lambda());
+    const JpegBlockQuantiser chroma(tables_.chroma(), rates_[1], lambda() * ChromaLambda);
     float samples[64];
     float coefficients[64];
     for (int c = 0; c < 3; ++c) {

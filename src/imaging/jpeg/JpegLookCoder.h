@@ -38,6 +38,7 @@ private:
                       const std::array<JBLOCKARRAY, 3>& planes) const;
     void shareBands(int count, const PerBand& perBand, const Progress& progress, int before);
     int bandCount() const;
+    float lambda() const;
     int learningBands() const { return (bandCount() + LearningStride - 1) / LearningStride; }
 
     const TBitmap& rgb_;

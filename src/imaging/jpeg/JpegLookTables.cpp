@@ -40,6 +40,7 @@ int percentFor(int quality) {
 JpegLookTables JpegLookTables::forQuality(int quality) {
     JpegLookTables tables;
     const int percent = percentFor(quality);
+    tables.stepScale_ = static_cast<float>(percent) / 100.0f;
     tables.subsampled_ = quality < tune("LOOK_FULLQ", FullChromaQuality);
     tables.luma_ = scaled(tune("LOOK_TABLE", 1) ? LumaBase : AnnexLuma, percent);
     // Full-resolution chroma carries finer detail than the eye needs: coarser steps keep

@@ -17,6 +17,8 @@ public:
     const Table& chroma() const { return chroma_; }
     // 4:2:0 below the quality where halving the chroma starts to show, 4:4:4 above.
     bool subsampledChroma() const { return subsampled_; }
+    // The steps as a share of the base tables': 1 at quality 50, smaller above.
+    float stepScale() const { return stepScale_; }
 
     // Where full chroma starts.
     static constexpr int FullChromaQuality = 90;
@@ -27,4 +29,5 @@ private:
     Table luma_{};
     Table chroma_{};
     bool subsampled_ = true;
+    float stepScale_ = 1.0f;
 };
