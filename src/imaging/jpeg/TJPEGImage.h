@@ -70,6 +70,12 @@ public:
     // make of the baseline one, for a slower encode. Off by default.
     bool OptimizedCoding() const { return optimizedCoding_; }
     void setOptimizedCoding(bool optimized) { optimizedCoding_ = optimized; }
+    // The smallest file for the look: coefficients chosen block by block against what they
+    // cost, written as a progressive file with optimised tables. Any decoder reads it; the
+    // pixels differ from the standard coding's at the same quality. Takes precedence over
+    // OptimizedCoding; gray pictures keep the standard coding. Off by default.
+    bool SmallestCoding() const { return smallestCoding_; }
+    void setSmallestCoding(bool smallest) { smallestCoding_ = smallest; }
     bool ProgressiveRead() const { return progressiveRead_; }
     void setProgressiveRead(bool progressive) { progressiveRead_ = progressive; }
     bool GrayMode() const { return grayMode_; }
@@ -105,6 +111,7 @@ private:
 
     void encodeBitmap();
     void compress(const TBitmap& rgb);
+    void compressSmallest(const TBitmap& rgb);
 
     void PrepareDecoder(DecodeJob& job) const;
     void decodeInto(TBitmap& bitmap);
@@ -133,6 +140,7 @@ private:
     bool progressiveRead_;
     mutable bool progressiveWrite_; // also refreshed by the scaled-size query
     bool optimizedCoding_ = false;
+    bool smallestCoding_ = false;
     TJPEGDecodeSpeed decodeSpeed_;
     TJPEGDecodeScale decodeScale_;
     JpegMarkers markers_;

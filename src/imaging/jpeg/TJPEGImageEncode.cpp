@@ -1,6 +1,9 @@
 #include "core/EAbort.h"
+#include "imaging/jpeg/JpegCoefficientWriter.h"
 #include "imaging/jpeg/JpegCompressObject.h"
 #include "imaging/jpeg/JpegDestinationManager.h"
+#include "imaging/jpeg/JpegLookCoder.h"
+#include "imaging/jpeg/JpegLookTables.h"
 #include "imaging/jpeg/JpegProgressRelay.h"
 #include "imaging/jpeg/TJPEGData.h"
 #include "imaging/jpeg/TJPEGImage.h"
@@ -43,6 +46,10 @@ void TJPEGImage::encodeBitmap() {
 }
 
 void TJPEGImage::compress(const TBitmap& rgb) {
+    if (smallestCoding_ && !grayMode_) {
+        compressSmallest(rgb);
+        return;
+    }
     const std::ptrdiff_t step = rgb.rowStep();
     const int height = rgb.height();
     // Contiguous top-down rows go to the library in one call, others one by one.
@@ -88,4 +95,28 @@ void TJPEGImage::compress(const TBitmap& rgb) {
         }
         jpeg_finish_compress(&cinfo);
     });
+}
+
+void TJPEGImage::compressSmallest(const TBitmap& rgb) {
+    const JpegLookTables tables = JpegLookTables::forQuality(quality_);
+    JpegErrorManager errors;
+    JpegCompressObject object(errors);
+    JpegDestinationManager destination(*data_->Bytes);
+    JpegProgressRelay relay(this);
+    JpegCoefficientWriter writer(object.cinfo, errors);
+    jpeg_compress_struct& cinfo = object.cinfo;
+    errors.run([&] {
+        object.create();
+        destination.attach(&cinfo);
+        relay.attach(reinterpret_cast<j_common_ptr>(&cinfo));
+        cinfo.image_width = data_->HeaderWidth;
+        cinfo.image_height = data_->HeaderHeight;
+        cinfo.write_JFIF_header = markers_.jfifHeader ? TRUE : FALSE;
+        writer.begin(tables);
+        writeMarkers(cinfo, markers_);
+    });
+    JpegLookCoder(rgb, tables).code(writer.planes(), [&](int done, int total) {
+        writer.progress(done, total);
+    });
+    writer.finish();
 }

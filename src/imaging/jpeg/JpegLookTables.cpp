@@ -1,0 +1,60 @@
+#include "imaging/jpeg/JpegLookTables.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Published luma and chroma tables for photographs: flatter than the classic ones at the
+// lowest frequencies, where the eye sees banding first, and steeper at the highest, where
+// photographs carry mostly noise.
+constexpr JpegLookTables::Table LumaBase = {
+    16, 16, 16, 18,  25,  37,  56,  85,  16, 17, 20,  27,  34,  40,  53,  75,
+    16, 20, 24, 31,  43,  62,  91,  135, 18, 27, 31,  40,  53,  74,  106, 156,
+    25, 34, 43, 53,  69,  94,  131, 189, 37, 40, 62,  74,  94,  124, 169, 238,
+    56, 53, 91, 106, 131, 169, 226, 311, 85, 75, 135, 156, 189, 238, 311, 418};
+
+// Classic chroma steps: the eye's colour resolution is low and falls off fast.
+constexpr JpegLookTables::Table ChromaBase = {
+    17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
+    99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+
+constexpr JpegLookTables::Table AnnexLuma = {
+    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+int tune(const char* name, int fallback) {
+    const char* text = std::getenv(name);
+    return text ? std::atoi(text) : fallback;
+}
+// The usual mapping of a quality to a percentage of the base steps.
+int percentFor(int quality) {
+    quality = std::clamp(quality, 1, 100);
+    return quality < 50 ? 5000 / quality : 200 - 2 * quality;
+}
+
+} // namespace
+
+JpegLookTables JpegLookTables::forQuality(int quality) {
+    JpegLookTables tables;
+    const int percent = percentFor(quality);
+    tables.stepScale_ = static_cast<float>(percent) / 100.0f;
+    tables.subsampled_ = quality < tune("LOOK_FULLQ", FullChromaQuality);
+    tables.luma_ = scaled(tune("LOOK_TABLE", 1) ? LumaBase : AnnexLuma, percent);
+    // Full-resolution chroma carries finer detail than the eye needs: coarser steps keep
+    // its cost near that of the halved chroma.
+    tables.chroma_ =
+        scaled(ChromaBase, tables.subsampled_ ? percent : percent * tune("LOOK_C444", 150) / 100);
+    return tables;
+}
+
+JpegLookTables::Table JpegLookTables::scaled(const Table& base, int percent) {
+    Table result{};
+    for (std::size_t i = 0; i < base.size(); ++i) {
+        const long step = (static_cast<long>(base[i]) * percent + 50) / 100;
+        result[i] = static_cast<std::uint16_t>(std::clamp(step, 1L, 255L));
+    }
+    return result;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// The quantisation tables and chroma sampling of the smallest coding at one quality. The
+// steps grow as the quality falls, table entry by table entry, so bytes and look both grow
+// with the quality: the size and similarity searches bisect on it.
+class JpegLookTables {
+public:
+    using Table = std::array<std::uint16_t, 64>; // natural (row by row) order
+
+    // Quality 1..100, clamped.
+    static JpegLookTables forQuality(int quality);
+
+    const Table& luma() const { return luma_; }
+    const Table& chroma() const { return chroma_; }
+    // 4:2:0 below the quality where halving the chroma starts to show, 4:4:4 above.
+    bool subsampledChroma() const { return subsampled_; }
+    // The steps as a share of the base tables': 1 at quality 50, smaller above.
+    float stepScale() const { return stepScale_; }
+
+    // Where full chroma starts.
+    static constexpr int FullChromaQuality = 90;
+
+private:
+    static Table scaled(const Table& base, int percent);
+
+    Table luma_{};
+    Table chroma_{};
+    bool subsampled_ = true;
+    float stepScale_ = 1.0f;
+};
