@@ -141,7 +141,8 @@ TEST_F(KeptSource, TheProgramsDecodeDefaultsChangeNoNewFile) {
         SCOPED_TRACE(file.toStdString());
         for (const int side : {0, 20}) {
             PreparedPicture before;
-            before.read(file, PictureFileKind::windowKind(file.right(4)), {false, false, side});
+            before.read(file, PictureFileKind::windowKind(file.right(4)),
+                        {false, false, false, side});
             TJPEGImage first;
             before.readyToEncode(first, {});
             first.setQuality(60);
@@ -151,7 +152,8 @@ TEST_F(KeptSource, TheProgramsDecodeDefaultsChangeNoNewFile) {
             defaults.DecodeScale = TJPEGDecodeScale::Half;
             defaults.DecodeSpeed = TJPEGDecodeSpeed::Fast;
             PreparedPicture after;
-            after.read(file, PictureFileKind::windowKind(file.right(4)), {false, false, side});
+            after.read(file, PictureFileKind::windowKind(file.right(4)),
+                       {false, false, false, side});
             TJPEGImage second;
             after.readyToEncode(second, {});
             second.setQuality(60);

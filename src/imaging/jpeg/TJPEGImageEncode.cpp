@@ -113,7 +113,7 @@ void TJPEGImage::compressSmallest(const TBitmap& rgb) {
         cinfo.image_height = data_->HeaderHeight;
         cinfo.write_JFIF_header = markers_.jfifHeader ? TRUE : FALSE;
         writer.begin(tables);
-        writeMarkers(cinfo, markers_);
+        markers_.writeTo(cinfo);
     });
     JpegLookCoder(rgb, tables).code(writer.planes(), [&](int done, int total) {
         writer.progress(done, total);
