@@ -116,20 +116,23 @@ TEST_F(SizeSearch, TheSlidersMenuOffersItInTheLanguageOfTheMoment) {
         }
         return items;
     };
-    EXPECT_EQ(texts(menu), QString::fromUtf8("Highest quality under a size…|Smallest file above a "
-                                             "similarity…|Keep the photo's details (date, camera, "
-                                             "place)|Smaller file, same picture "
-                                             "(progressive)|Longest side")
-                               .split('|'));
+    EXPECT_EQ(texts(menu),
+              QString::fromUtf8("Highest quality under a size…|Smallest file above a "
+                                "similarity…|Keep the photo's details (date, camera, "
+                                "place)|Smaller file, same picture "
+                                "(progressive)|Smallest file for the look|Longest side")
+                  .split('|'));
     menu->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     form.BitBtn6Click();
     menu = openMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(texts(menu),
-              QString::fromUtf8("Meilleure qualité sous une taille…|Plus petit fichier au-dessus "
-                                "d'une similarité…|Garder les détails de la photo (date, appareil, "
-                                "lieu)|Fichier plus petit, même image (progressif)|Plus grand côté")
+              QString::fromUtf8(
+                  "Meilleure qualité sous une taille…|Plus petit fichier au-dessus "
+                  "d'une similarité…|Garder les détails de la photo (date, appareil, "
+                  "lieu)|Fichier plus petit, même image (progressif)|Fichier le plus petit pour le "
+                  "rendu|Plus grand côté")
                   .split('|'));
     // The item asks for the size; cancelling the box leaves everything as it was.
     menu->actions()[0]->trigger();
