@@ -1,8 +1,6 @@
 #include "recompress/SaveEncoder.h"
 
 #include "core/EAbort.h"
-#include "imaging/bmp/PixelMemory.h"
-#include "imaging/jpeg/ProgressiveRewrite.h"
 #include "imaging/jpeg/TJPEGData.h"
 #include "imaging/picture/AbortOnStop.h"
 #include "recompress/JpegEncoding.h"
@@ -30,40 +28,25 @@ TMemoryStream& SaveEncoder::encode(int quality) {
     if (stop_.stop_possible()) {
         workJpeg_.OnProgress = abortOnStop(stop_);
     }
-    rewritten_.reset();
     JpegEncoding::encode(workJpeg_, quality);
     EAbort::raiseIfRequested(stop_); // a cut-short encode keeps no bytes and says nothing
     return *workJpeg_.data().Bytes;
 }
 
 TMemoryStream& SaveEncoder::encodeLast(int quality) {
-    // Progressive scans are made of the whole picture's coefficients, which a direct encode
-    // holds beside the pixels: twice the picture. Coded sequentially first, each row's
-    // coefficients go out as they are made.
-    if (&picture_ != &read_ || !workJpeg_.OptimizedCoding() || workJpeg_.SmallestCoding()) {
-        return encode(quality);
+    if (&picture_ != &read_) {
+        return encode(quality); // the owner's pixels stay as they are
     }
-    const bool progressive = workJpeg_.ProgressiveWrite();
-    workJpeg_.setOptimizedCoding(false);
-    workJpeg_.setProgressiveWrite(false);
-    encode(quality);
-    workJpeg_.setOptimizedCoding(true);
-    workJpeg_.setProgressiveWrite(progressive);
-    workJpeg_.DiscardBitmap();
-    read_.clear();
-    PixelMemory::releaseKept(); // no preview of the same size comes in a batch
-    rewritten_.emplace();
-    ProgressiveRewrite::of(*workJpeg_.data().Bytes, workJpeg_.Markers(), *rewritten_);
-    EAbort::raiseIfRequested(stop_);
-    return *rewritten_;
+    // Progressive scans are made of the whole picture's coefficients: the rows' memory goes
+    // back as they are coded, so the two are never held at once.
+    workJpeg_.setConsumesBitmap(true);
+    TMemoryStream& bytes = encode(quality);
+    workJpeg_.setConsumesBitmap(false);
+    read_.clear(); // its rows read as black now: nothing may take them
+    return bytes;
 }
 
 void SaveEncoder::write(FileOperations& files, const QString& target) {
-    writeReplacing(files, target, [this](const std::string& fileName) {
-        if (rewritten_) {
-            rewritten_->saveToFile(fileName);
-        } else {
-            workJpeg_.WriteToFile(fileName);
-        }
-    });
+    writeReplacing(files, target,
+                   [this](const std::string& fileName) { workJpeg_.WriteToFile(fileName); });
 }

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "core/TMemoryStream.h"
 #include "imaging/jpeg/TJPEGImage.h"
 #include "recompress/PreparedPicture.h"
 #include "recompress/RecompressOptions.h"
 
 #include <QString>
-#include <optional>
 #include <stop_token>
 
 class FileOperations;
+class TMemoryStream;
 
 // A new file of a prepared picture: each encode gives the bytes a save at that quality
 // writes, so sizes and similarities can be tried at several qualities before one is written.
@@ -32,9 +31,9 @@ public:
     // The new file's bytes at `quality`, valid until the next encode.
     TMemoryStream& encode(int quality);
     // The same bytes as encode(quality), for the last thing asked of the pixels: a picture
-    // the encoder read itself lets them go once they are coded, before progressive scans
-    // are made of the coefficients, so the two are never held at once. Any later encode,
-    // and pixels(), find no picture.
+    // the encoder read itself gives their memory back as they are coded, so progressive
+    // scans never hold the picture and its coefficients at once. Any later encode, and
+    // pixels(), find no picture.
     TMemoryStream& encodeLast(int quality);
     // The pixels the encodes take (shrunk when they were).
     const TBitmap& pixels() const { return picture_.pixels(); }
@@ -50,5 +49,4 @@ private:
     PreparedPicture read_; // the picture when the encoder read it itself
     const PreparedPicture& picture_;
     TJPEGImage workJpeg_;
-    std::optional<TMemoryStream> rewritten_; // the last encode, when its scans were made apart
 };

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <new>
 #include <sys/mman.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -63,7 +64,7 @@ struct SpareBlock {
         return std::exchange(block, nullptr);
     }
 
-    // Keeps `given` (null for nothing), giving back whatever was kept before.
+    // Keeps `given`, giving back whatever was kept before.
     void keep(void* given, std::size_t givenLength) {
         void* old = nullptr;
         std::size_t oldLength = 0;
@@ -115,6 +116,12 @@ void PixelMemory::release(void* block, std::size_t bytes) noexcept {
     spare().keep(block, roundUp(bytes, LargePage));
 }
 
-void PixelMemory::releaseKept() noexcept {
-    spare().keep(nullptr, 0);
+void PixelMemory::discard(const void* begin, std::size_t bytes) noexcept {
+    static const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(begin);
+    const std::uintptr_t first = roundUp(start, page);
+    const std::uintptr_t end = (start + bytes) / page * page;
+    if (end > first) {
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
+    }
 }

@@ -15,8 +15,9 @@ public:
     // `bytes` is the size given to allocate.
     static void release(void* block, std::size_t bytes) noexcept;
 
-    // Gives back the large block kept for reuse, when no picture of its size is coming.
-    static void releaseKept() noexcept;
+    // Gives the whole pages within [begin, begin + bytes) back to the system; they read as
+    // zeros afterwards. For pixels nobody will read again.
+    static void discard(const void* begin, std::size_t bytes) noexcept;
 
     // From this size on, blocks are mapped rather than taken from the heap.
     static constexpr std::size_t MappedFrom = std::size_t{4} << 20;

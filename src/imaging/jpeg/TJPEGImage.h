@@ -41,8 +41,6 @@ public:
     const TBitmap* drawingBitmap() override;
 
     void Encode();
-    // Lets the bitmap go and keeps the bytes, which a later Decode decodes again.
-    void DiscardBitmap() { discardBitmap(); }
     void EnsureEncoded();
     // The cached bitmap, decoded from the bytes the first time.
     TBitmap& Decode();
@@ -76,6 +74,12 @@ public:
     // OptimizedCoding; gray pictures keep the standard coding. Off by default.
     bool SmallestCoding() const { return smallestCoding_; }
     void setSmallestCoding(bool smallest) { smallestCoding_ = smallest; }
+    // Lets an encode give the memory of the rows it has coded back to the system, after
+    // which they read as black: for an owner that asks nothing more of the pixels (nor does
+    // anyone sharing them), so that progressive scans never hold the picture and all its
+    // coefficients at once. Off by default; the smallest coding keeps its rows.
+    bool ConsumesBitmap() const { return consumeBitmap_; }
+    void setConsumesBitmap(bool consume) { consumeBitmap_ = consume; }
     bool ProgressiveRead() const { return progressiveRead_; }
     void setProgressiveRead(bool progressive) { progressiveRead_ = progressive; }
     bool GrayMode() const { return grayMode_; }
@@ -111,6 +115,8 @@ private:
 
     void encodeBitmap();
     void compress(const TBitmap& rgb);
+    // Gives back rows [from, to) of `rgb`; returns `to`.
+    static int releaseCodedRows(const TBitmap& rgb, int from, int to);
     void compressSmallest(const TBitmap& rgb);
 
     void PrepareDecoder(DecodeJob& job) const;
@@ -140,6 +146,7 @@ private:
     bool progressiveRead_;
     mutable bool progressiveWrite_; // also refreshed by the scaled-size query
     bool optimizedCoding_ = false;
+    bool consumeBitmap_ = false;
     bool smallestCoding_ = false;
     TJPEGDecodeSpeed decodeSpeed_;
     TJPEGDecodeScale decodeScale_;

@@ -1,4 +1,5 @@
 #include "core/EAbort.h"
+#include "imaging/bmp/PixelMemory.h"
 #include "imaging/jpeg/JpegCoefficientWriter.h"
 #include "imaging/jpeg/JpegCompressObject.h"
 #include "imaging/jpeg/JpegDestinationManager.h"
@@ -9,6 +10,13 @@
 #include "imaging/jpeg/TJPEGImage.h"
 
 #include <vector>
+
+namespace {
+
+// The rows handed to the library at a time when their memory goes back as they are coded.
+constexpr int ReleasedBand = 64;
+
+} // namespace
 
 void TJPEGImage::Encode() {
     try {
@@ -52,8 +60,10 @@ void TJPEGImage::compress(const TBitmap& rgb) {
     }
     const std::ptrdiff_t step = rgb.rowStep();
     const int height = rgb.height();
-    // Contiguous top-down rows go to the library in one call, others one by one.
-    const int rowsPerCall = step > 0 ? height : 1;
+    // Contiguous top-down rows go to the library in one call, others one by one; rows given
+    // back as they are coded go in bands.
+    const int rowsPerCall = consumeBitmap_ ? std::min(height, ReleasedBand) : step > 0 ? height : 1;
+    int released = 0;
     std::vector<JSAMPROW> rows(static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
         rows[static_cast<std::size_t>(y)] = const_cast<JSAMPROW>(rgb.scanLine(y));
@@ -92,9 +102,25 @@ void TJPEGImage::compress(const TBitmap& rgb) {
             const int left = static_cast<int>(cinfo.image_height - cinfo.next_scanline);
             jpeg_write_scanlines(&cinfo, &rows[cinfo.next_scanline],
                                  static_cast<JDIMENSION>(std::min(rowsPerCall, left)));
+            if (consumeBitmap_) {
+                released = releaseCodedRows(rgb, released, static_cast<int>(cinfo.next_scanline));
+            }
         }
         jpeg_finish_compress(&cinfo);
     });
+}
+
+int TJPEGImage::releaseCodedRows(const TBitmap& rgb, int from, int to) {
+    if (to <= from) {
+        return from;
+    }
+    // The library has taken these rows into buffers of its own: their memory may go back.
+    const std::uint8_t* first = rgb.scanLine(from);
+    const std::uint8_t* last = rgb.scanLine(to - 1);
+    const std::uint8_t* begin = std::min(first, last);
+    const std::uint8_t* end = std::max(first, last) + static_cast<std::ptrdiff_t>(rgb.width()) * 3;
+    PixelMemory::discard(begin, static_cast<std::size_t>(end - begin));
+    return to;
 }
 
 void TJPEGImage::compressSmallest(const TBitmap& rgb) {
