@@ -200,8 +200,10 @@ TEST(HeifReader, TurnsCodedPlanesIntoTheColoursTheLibraryGives) {
         heif_compression_format codec;
         const char* chroma;
         std::optional<std::pair<int, bool>> matrix;
+        int width = Width; // odd: a grid of one tile
     };
     for (const Case& c : {Case{heif_compression_HEVC, "420", std::nullopt},
+                          Case{heif_compression_HEVC, "420", std::nullopt, Width - 1},
                           Case{heif_compression_HEVC, "422", std::pair(6, true)},
                           Case{heif_compression_HEVC, "420", std::pair(1, false)},
                           Case{heif_compression_HEVC, "444", std::pair(6, true)},
@@ -225,7 +227,7 @@ TEST(HeifReader, TurnsCodedPlanesIntoTheColoursTheLibraryGives) {
             heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
         int worst = 0;
         for (int y = 0; y < Height; ++y) {
-            for (int x = 0; x < Width * 3; ++x) {
+            for (int x = 0; x < c.width * 3; ++x) {
                 const int ours = out.pixels.scanLine(y)[x / 3 * 3 + 2 - x % 3];
                 worst = std::max(worst, std::abs(ours - rgb[y * stride + x]));
             }
