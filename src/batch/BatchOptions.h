@@ -23,6 +23,7 @@ struct BatchOptions {
     bool overwrite = false;
     bool keepDetails = false;
     bool baseline = false; // the window's default coding, not the smaller progressive one
+    bool smallest = false; // the smallest file for the look; before baseline
     int maxSide = 0;       // the longest side of the new files; 0 keeps each picture's size
     bool onlySmaller = false;
     bool dryRun = false;
@@ -34,6 +35,6 @@ struct BatchOptions {
 
     // What each new file is made with, as the window's choices say it there.
     RecompressOptions recompressOptions() const {
-        return {keepDetails, !baseline, maxSide, TJPEGDecodeDepth::Depth24, background};
+        return {keepDetails, !baseline, maxSide, TJPEGDecodeDepth::Depth24, background, smallest};
     }
 };

@@ -7,6 +7,7 @@ void JpegEncoding::prepare(TJPEGImage& picture, const PictureMetadata& source,
                            const RecompressOptions& options) {
     picture.setMarkers(SavedMarkers::forEncode(source, options.keepDetails, picture));
     picture.setOptimizedCoding(options.smallerFile);
+    picture.setSmallestCoding(options.smallestFile);
 }
 
 void JpegEncoding::encode(TJPEGImage& picture, int quality) {

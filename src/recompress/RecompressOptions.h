@@ -18,4 +18,7 @@ struct RecompressOptions {
     // What transparent pixels are laid on (red + 256 * green + 65536 * blue), since a JPEG
     // file has no transparency: white, as on a page.
     std::uint32_t background = 0xFFFFFF;
+    // The smallest file for the look: coefficients chosen for their cost, not rounded.
+    // Takes precedence over smallerFile.
+    bool smallestFile = false;
 };

@@ -21,10 +21,10 @@ float tuning(const char* name, float fallback) {
 }
 
 // Bits worth one squared step of error in an average luma block.
-const float Lambda = tuning("LOOK_LAMBDA", 0.15f);
+const float Lambda = tuning("LOOK_LAMBDA", 0.1f);
 // Chroma errors show less than luma ones of the same size in steps.
 const float ChromaLambda = tuning("LOOK_CHROMA", 1.0f);
-const float LambdaExponent = tuning("LOOK_LEXP", 0.0f);
+const float LambdaExponent = tuning("LOOK_LEXP", 1.0f);
 
 } // namespace
 
