@@ -131,8 +131,10 @@ std::optional<TMemoryStream> BatchJob::highestUnderSize(SaveEncoder& encoder,
 
 std::optional<TMemoryStream> BatchJob::smallestSimilarEnough(SaveEncoder& encoder,
                                                              BatchResult& result) const {
-    // The tries code their files the quickest way; the answer is then encoded as it is saved.
-    SimilarityTrial trial(encoder.pixels(), options_.recompressOptions().shownDepth, stop_);
+    // The tries code their files the quickest way that gives the saved pixels; the answer is
+    // then encoded as it is saved.
+    const RecompressOptions coding = options_.recompressOptions();
+    SimilarityTrial trial(encoder.pixels(), coding.shownDepth, stop_, coding.smallestFile);
     const std::optional<SimilaritySearch::Outcome> found =
         SimilaritySearch::lowestReaching(options_.minSimilarity, [&](int quality) {
             ++result.encodes;

@@ -6,10 +6,11 @@
 #include "recompress/JpegEncoding.h"
 
 SimilarityTrial::SimilarityTrial(const TBitmap& pixels, TJPEGDecodeDepth depth,
-                                 std::stop_token stop)
+                                 std::stop_token stop, bool smallestCoding)
     : reference_(pixels, std::move(stop)), depth_(depth) {
     JpegDecodeOptions::forSource(encoder_); // coded in colour, as the preview is
     encoder_.CopyFrom(&pixels);
+    encoder_.setSmallestCoding(smallestCoding);
 }
 
 std::optional<double> SimilarityTrial::at(int quality, std::stop_token stop) {

@@ -5,6 +5,17 @@
 
 namespace {
 
+// The DC of all three components together, then bands of the spectrum: the chroma whole,
+// the luma in three bands, each with Huffman tables of its own.
+constexpr std::array<jpeg_scan_info, 6> SpectralScans = {{
+    {3, {0, 1, 2, 0}, 0, 0, 0, 0},
+    {1, {0, 0, 0, 0}, 1, 2, 0, 0},
+    {1, {1, 0, 0, 0}, 1, 63, 0, 0},
+    {1, {2, 0, 0, 0}, 1, 63, 0, 0},
+    {1, {0, 0, 0, 0}, 3, 9, 0, 0},
+    {1, {0, 0, 0, 0}, 10, 63, 0, 0},
+}};
+
 JDIMENSION roundUp(JDIMENSION value, JDIMENSION multiple) {
     return (value + multiple - 1) / multiple * multiple;
 }
@@ -21,7 +32,12 @@ void JpegCoefficientWriter::begin(const JpegLookTables& tables) {
     jpeg_set_defaults(&cinfo_);
     cinfo_.write_JFIF_header = jfif;
     setComponents(tables);
-    jpeg_simple_progression(&cinfo_);
+    if (tables.spectralScans()) {
+        cinfo_.scan_info = SpectralScans.data();
+        cinfo_.num_scans = static_cast<int>(SpectralScans.size());
+    } else {
+        jpeg_simple_progression(&cinfo_);
+    }
     cinfo_.optimize_coding = TRUE;
     requestArrays();
     jpeg_write_coefficients(&cinfo_, arrays_.data());

@@ -1,7 +1,6 @@
 #include "imaging/jpeg/JpegLookTables.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -20,15 +19,6 @@ constexpr JpegLookTables::Table ChromaBase = {
     99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
     99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
-constexpr JpegLookTables::Table AnnexLuma = {
-    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
-    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
-    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
-    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
-int tune(const char* name, int fallback) {
-    const char* text = std::getenv(name);
-    return text ? std::atoi(text) : fallback;
-}
 // The usual mapping of a quality to a percentage of the base steps.
 int percentFor(int quality) {
     quality = std::clamp(quality, 1, 100);
@@ -40,13 +30,13 @@ int percentFor(int quality) {
 JpegLookTables JpegLookTables::forQuality(int quality) {
     JpegLookTables tables;
     const int percent = percentFor(quality);
+    tables.spectralScans_ = quality < RefinedScansQuality;
     tables.stepScale_ = static_cast<float>(percent) / 100.0f;
-    tables.subsampled_ = quality < tune("LOOK_FULLQ", FullChromaQuality);
-    tables.luma_ = scaled(tune("LOOK_TABLE", 1) ? LumaBase : AnnexLuma, percent);
+    tables.subsampled_ = quality < FullChromaQuality;
+    tables.luma_ = scaled(LumaBase, percent);
     // Full-resolution chroma carries finer detail than the eye needs: coarser steps keep
     // its cost near that of the halved chroma.
-    tables.chroma_ =
-        scaled(ChromaBase, tables.subsampled_ ? percent : percent * tune("LOOK_C444", 150) / 100);
+    tables.chroma_ = scaled(ChromaBase, tables.subsampled_ ? percent : percent * 3 / 2);
     return tables;
 }
 
