@@ -67,7 +67,8 @@ void JpegCoefficientWriter::setComponents(const JpegLookTables& tables) {
 }
 
 // The library works the component sizes out only once the arrays are handed over, so they
-// are worked out here the same way, rounded up to whole MCUs.
+// are worked out here the same way, rounded up to whole MCUs. The coder writes every block,
+// so the arrays need no clearing first.
 void JpegCoefficientWriter::requestArrays() {
     const JDIMENSION maxSampling = static_cast<JDIMENSION>(cinfo_.comp_info[0].h_samp_factor);
     for (std::size_t c = 0; c < arrays_.size(); ++c) {
@@ -79,7 +80,7 @@ void JpegCoefficientWriter::requestArrays() {
         rows_[c] = roundUp(down, sampling);
         arrays_[c] =
             cinfo_.mem->request_virt_barray(reinterpret_cast<j_common_ptr>(&cinfo_), JPOOL_IMAGE,
-                                            TRUE, roundUp(across, sampling), rows_[c], rows_[c]);
+                                            FALSE, roundUp(across, sampling), rows_[c], rows_[c]);
     }
 }
 

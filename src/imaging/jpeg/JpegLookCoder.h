@@ -27,7 +27,7 @@ public:
     void code(const std::array<JBLOCKARRAY, 3>& planes, const Progress& progress);
 
     // Bands the first pass samples: one in this many.
-    static constexpr int LearningStride = 8;
+    static constexpr int LearningStride = 16;
 
 private:
     using PerBand = std::function<void(JpegColourBand& band, int index, int worker)>;
