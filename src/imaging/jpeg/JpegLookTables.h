@@ -29,7 +29,11 @@ public:
     static constexpr int RefinedScansQuality = 85;
 
 private:
+    static Table chromaBase(int quality);
     static Table scaled(const Table& base, int percent);
+
+    static constexpr int ChromaBlendStart = 40;
+    static constexpr int ChromaBlendWidth = 35;
 
     Table luma_{};
     Table chroma_{};
