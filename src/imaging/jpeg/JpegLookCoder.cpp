@@ -39,31 +39,37 @@ void JpegLookCoder::code(const std::array<JBLOCKARRAY, 3>& planes, const Progres
 
 void JpegLookCoder::learnRates(const Progress& progress) {
     std::array<std::array<JpegRateModel, 2>, 2> seen{}; // by worker, then luma and chroma
-    const JpegBlockQuantiser luma(tables_.luma(), rates_[0], lambda());
-    const JpegBlockQuantiser chroma(tables_.chroma(), rates_[1], lambda());
     shareBands(
         learningBands(),
         [&](JpegColourBand& band, int index, int worker) {
             band.fill(rgb_, index * LearningStride);
-            float samples[64];
-            float coefficients[64];
-            std::int16_t block[64];
-            for (int c = 0; c < 3; ++c) {
-                for (int y = 0; y < band.blocksDown(c); ++y) {
-                    for (int x = 0; x < band.blocksAcross(c); ++x) {
-                        band.block(c, x, y, samples);
-                        JpegForwardDct::transform(samples, coefficients);
-                        (c == 0 ? luma : chroma).round(coefficients, block);
-                        seen[static_cast<std::size_t>(worker)][c == 0 ? 0 : 1].count(block);
-                    }
-                }
-            }
+            countBand(band, seen[static_cast<std::size_t>(worker)]);
         },
         progress, 0);
     for (std::size_t table = 0; table < 2; ++table) {
         rates_[table].add(seen[0][table]);
         rates_[table].add(seen[1][table]);
         rates_[table].learn();
+    }
+}
+
+// The symbols of the band's blocks rounded to the nearest steps.
+void JpegLookCoder::countBand(const JpegColourBand& band,
+                              std::array<JpegRateModel, 2>& seen) const {
+    const JpegBlockQuantiser luma(tables_.luma(), rates_[0], lambda());
+    const JpegBlockQuantiser chroma(tables_.chroma(), rates_[1], lambda());
+    float samples[64];
+    float coefficients[64];
+    std::int16_t block[64];
+    for (int c = 0; c < 3; ++c) {
+        for (int y = 0; y < band.blocksDown(c); ++y) {
+            for (int x = 0; x < band.blocksAcross(c); ++x) {
+                band.block(c, x, y, samples);
+                JpegForwardDct::transform(samples, coefficients);
+                (c == 0 ? luma : chroma).round(coefficients, block);
+                seen[c == 0 ? 0 : 1].count(block);
+            }
+        }
     }
 }
 
