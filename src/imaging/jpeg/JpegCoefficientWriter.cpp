@@ -5,9 +5,9 @@
 
 namespace {
 
-// The DC of all three components together, then bands of the spectrum: the chroma whole,
+// The DC of all three components together, then bands of frequencies: the chroma whole,
 // the luma in three bands, each with Huffman tables of its own.
-constexpr std::array<jpeg_scan_info, 6> SpectralScans = {{
+constexpr std::array<jpeg_scan_info, 6> BandedScans = {{
     {3, {0, 1, 2, 0}, 0, 0, 0, 0},
     {1, {0, 0, 0, 0}, 1, 2, 0, 0},
     {1, {1, 0, 0, 0}, 1, 63, 0, 0},
@@ -32,9 +32,9 @@ void JpegCoefficientWriter::begin(const JpegLookTables& tables) {
     jpeg_set_defaults(&cinfo_);
     cinfo_.write_JFIF_header = jfif;
     setComponents(tables);
-    if (tables.spectralScans()) {
-        cinfo_.scan_info = SpectralScans.data();
-        cinfo_.num_scans = static_cast<int>(SpectralScans.size());
+    if (tables.bandedScans()) {
+        cinfo_.scan_info = BandedScans.data();
+        cinfo_.num_scans = static_cast<int>(BandedScans.size());
     } else {
         jpeg_simple_progression(&cinfo_);
     }

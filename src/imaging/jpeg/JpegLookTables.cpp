@@ -31,7 +31,7 @@ int percentFor(int quality) {
 JpegLookTables JpegLookTables::forQuality(int quality) {
     JpegLookTables tables;
     const int percent = percentFor(quality);
-    tables.spectralScans_ = quality < RefinedScansQuality;
+    tables.bandedScans_ = quality < RefinedScansQuality;
     tables.stepScale_ = static_cast<float>(percent) / 100.0f;
     tables.subsampled_ = quality < FullChromaQuality;
     tables.luma_ = scaled(LumaBase, percent);

@@ -17,9 +17,9 @@ public:
     const Table& chroma() const { return chroma_; }
     // 4:2:0 below the quality where halving the chroma starts to show, 4:4:4 above.
     bool subsampledChroma() const { return subsampled_; }
-    // Scans that split the spectrum only, without successive approximation: at middling
-    // and low qualities the refinement scans cost more than they save.
-    bool spectralScans() const { return spectralScans_; }
+    // Scans that split the frequencies into bands only, without successive approximation: at
+    // middling and low qualities the refinement scans cost more than they save.
+    bool bandedScans() const { return bandedScans_; }
     // The steps as a share of the base tables': 1 at quality 50, smaller above.
     float stepScale() const { return stepScale_; }
 
@@ -39,5 +39,5 @@ private:
     Table chroma_{};
     bool subsampled_ = true;
     float stepScale_ = 1.0f;
-    bool spectralScans_ = true;
+    bool bandedScans_ = true;
 };
