@@ -199,21 +199,25 @@ TEST_F(Batch, TheSameQualityGivesTheBytesOfTheWindowsSave) {
     PhotoSamples::writeFile(photo.toStdString(), PhotoSamples::withSegments(plainBytes, segments));
     const QString bmp = writeBmp("drawing.bmp", 50, 30);
     // --baseline gives the window's default bytes, the batch's own coding those of the
-    // window's "smaller file" choice.
-    for (const auto& [details, baseline] : {std::pair(false, true), std::pair(true, true),
-                                            std::pair(false, false), std::pair(true, false)}) {
-        SCOPED_TRACE(testing::Message() << "details " << details << ", baseline " << baseline);
+    // window's "smaller file" choice, --smallest those of the smallest coding.
+    for (const auto& [details, baseline, smallest] :
+         {std::tuple(false, true, false), std::tuple(true, true, false),
+          std::tuple(false, false, false), std::tuple(true, false, false),
+          std::tuple(true, false, true)}) {
+        SCOPED_TRACE(testing::Message() << "details " << details << ", baseline " << baseline
+                                        << ", smallest " << smallest);
         BatchOptions options = optionsFor({photo, bmp});
         options.quality = 60;
         options.keepDetails = details;
         options.baseline = baseline;
+        options.smallest = smallest;
         options.overwrite = true;
         ASSERT_EQ(runHere(options), BatchRunner::AllDone);
         for (const QString& input : {photo, bmp}) {
             // The window's save codes its scans straight from the pixels it keeps; the batch
             // lets them go first.
             const QString saved = path("saved.jpg");
-            const RecompressOptions recompress{details, !baseline};
+            const RecompressOptions recompress{details, !baseline, smallest};
             PreparedPicture kept;
             kept.read(input, PictureFileKind::windowKind(input.right(4)), recompress, {});
             PictureSaver::save(files_, kept, 60, saved, recompress);

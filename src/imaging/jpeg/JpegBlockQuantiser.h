@@ -30,7 +30,10 @@ public:
     static float masking(const float* samples);
 
 private:
-    struct Choice;
+    struct Search;
+
+    void keep(Search& search, int k, float lambda) const;
+    int lastKept(const Search& search, float lambda) const;
 
     float dcStep_;
     float inverseSteps_[64]; // zigzag order

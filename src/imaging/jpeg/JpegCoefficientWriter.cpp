@@ -5,6 +5,17 @@
 
 namespace {
 
+// The DC of all three components together, then bands of frequencies: the chroma whole,
+// the luma in three bands, each with Huffman tables of its own.
+constexpr std::array<jpeg_scan_info, 6> BandedScans = {{
+    {3, {0, 1, 2, 0}, 0, 0, 0, 0},
+    {1, {0, 0, 0, 0}, 1, 2, 0, 0},
+    {1, {1, 0, 0, 0}, 1, 63, 0, 0},
+    {1, {2, 0, 0, 0}, 1, 63, 0, 0},
+    {1, {0, 0, 0, 0}, 3, 9, 0, 0},
+    {1, {0, 0, 0, 0}, 10, 63, 0, 0},
+}};
+
 JDIMENSION roundUp(JDIMENSION value, JDIMENSION multiple) {
     return (value + multiple - 1) / multiple * multiple;
 }
@@ -21,7 +32,12 @@ void JpegCoefficientWriter::begin(const JpegLookTables& tables) {
     jpeg_set_defaults(&cinfo_);
     cinfo_.write_JFIF_header = jfif;
     setComponents(tables);
-    jpeg_simple_progression(&cinfo_);
+    if (tables.bandedScans()) {
+        cinfo_.scan_info = BandedScans.data();
+        cinfo_.num_scans = static_cast<int>(BandedScans.size());
+    } else {
+        jpeg_simple_progression(&cinfo_);
+    }
     cinfo_.optimize_coding = TRUE;
     requestArrays();
     jpeg_write_coefficients(&cinfo_, arrays_.data());
@@ -51,7 +67,8 @@ void JpegCoefficientWriter::setComponents(const JpegLookTables& tables) {
 }
 
 // The library works the component sizes out only once the arrays are handed over, so they
-// are worked out here the same way, rounded up to whole MCUs.
+// are worked out here the same way, rounded up to whole MCUs. The coder writes every block,
+// so the arrays need no clearing first.
 void JpegCoefficientWriter::requestArrays() {
     const JDIMENSION maxSampling = static_cast<JDIMENSION>(cinfo_.comp_info[0].h_samp_factor);
     for (std::size_t c = 0; c < arrays_.size(); ++c) {
@@ -63,7 +80,7 @@ void JpegCoefficientWriter::requestArrays() {
         rows_[c] = roundUp(down, sampling);
         arrays_[c] =
             cinfo_.mem->request_virt_barray(reinterpret_cast<j_common_ptr>(&cinfo_), JPOOL_IMAGE,
-                                            TRUE, roundUp(across, sampling), rows_[c], rows_[c]);
+                                            FALSE, roundUp(across, sampling), rows_[c], rows_[c]);
     }
 }
 

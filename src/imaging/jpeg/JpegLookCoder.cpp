@@ -7,24 +7,16 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
-#include <cstdlib>
 #include <exception>
 #include <stop_token>
 #include <thread>
 
 namespace {
 
-float tuning(const char* name, float fallback) {
-    const char* text = std::getenv(name);
-    return text ? std::strtof(text, nullptr) : fallback;
-}
-
-// Bits worth one squared step of error in an average luma block.
-const float Lambda = tuning("LOOK_LAMBDA", 0.15f);
-// Chroma errors show less than luma ones of the same size in steps.
-const float ChromaLambda = tuning("LOOK_CHROMA", 1.0f);
-const float LambdaExponent = tuning("LOOK_LEXP", 0.0f);
+// Bits worth one squared step of error, up to quality 50. Above, the steps shrink and so
+// does this, with them: at high qualities files are judged by their worst blocks, and
+// rounding to the nearest step keeps those best.
+constexpr float Lambda = 0.1f;
 
 } // namespace
 
@@ -32,7 +24,7 @@ JpegLookCoder::JpegLookCoder(const TBitmap& rgb, const JpegLookTables& tables)
     : rgb_(rgb), tables_(tables), width_(rgb.width()), height_(rgb.height()) {}
 
 float JpegLookCoder::lambda() const {
-    return Lambda * std::pow(std::min(tables_.stepScale(), 1.0f), LambdaExponent);
+    return Lambda * std::min(tables_.stepScale(), 1.0f);
 }
 
 int JpegLookCoder::bandCount() const {
@@ -47,31 +39,37 @@ void JpegLookCoder::code(const std::array<JBLOCKARRAY, 3>& planes, const Progres
 
 void JpegLookCoder::learnRates(const Progress& progress) {
     std::array<std::array<JpegRateModel, 2>, 2> seen{}; // by worker, then luma and chroma
-    const JpegBlockQuantiser luma(tables_.luma(), rates_[0], lambda());
-    const JpegBlockQuantiser chroma(tables_.chroma(), rates_[1], lambda());
     shareBands(
         learningBands(),
         [&](JpegColourBand& band, int index, int worker) {
             band.fill(rgb_, index * LearningStride);
-            float samples[64];
-            float coefficients[64];
-            std::int16_t block[64];
-            for (int c = 0; c < 3; ++c) {
-                for (int y = 0; y < band.blocksDown(c); ++y) {
-                    for (int x = 0; x < band.blocksAcross(c); ++x) {
-                        band.block(c, x, y, samples);
-                        JpegForwardDct::transform(samples, coefficients);
-                        (c == 0 ? luma : chroma).round(coefficients, block);
-                        seen[static_cast<std::size_t>(worker)][c == 0 ? 0 : 1].count(block);
-                    }
-                }
-            }
+            countBand(band, seen[static_cast<std::size_t>(worker)]);
         },
         progress, 0);
     for (std::size_t table = 0; table < 2; ++table) {
         rates_[table].add(seen[0][table]);
         rates_[table].add(seen[1][table]);
         rates_[table].learn();
+    }
+}
+
+// The symbols of the band's blocks rounded to the nearest steps.
+void JpegLookCoder::countBand(const JpegColourBand& band,
+                              std::array<JpegRateModel, 2>& seen) const {
+    const JpegBlockQuantiser luma(tables_.luma(), rates_[0], lambda());
+    const JpegBlockQuantiser chroma(tables_.chroma(), rates_[1], lambda());
+    float samples[64];
+    float coefficients[64];
+    std::int16_t block[64];
+    for (int c = 0; c < 3; ++c) {
+        for (int y = 0; y < band.blocksDown(c); ++y) {
+            for (int x = 0; x < band.blocksAcross(c); ++x) {
+                band.block(c, x, y, samples);
+                JpegForwardDct::transform(samples, coefficients);
+                (c == 0 ? luma : chroma).round(coefficients, block);
+                seen[c == 0 ? 0 : 1].count(block);
+            }
+        }
     }
 }
 
@@ -88,7 +86,7 @@ void JpegLookCoder::quantise(const std::array<JBLOCKARRAY, 3>& planes, const Pro
 void JpegLookCoder::quantiseBand(const JpegColourBand& band, int index,
                                  const std::array<JBLOCKARRAY, 3>& planes) const {
     const JpegBlockQuantiser luma(tables_.luma(), rates_[0], lambda());
-    const JpegBlockQuantiser chroma(tables_.chroma(), rates_[1], lambda() * ChromaLambda);
+    const JpegBlockQuantiser chroma(tables_.chroma(), rates_[1], lambda());
     float samples[64];
     float coefficients[64];
     for (int c = 0; c < 3; ++c) {

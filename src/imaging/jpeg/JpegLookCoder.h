@@ -27,12 +27,13 @@ public:
     void code(const std::array<JBLOCKARRAY, 3>& planes, const Progress& progress);
 
     // Bands the first pass samples: one in this many.
-    static constexpr int LearningStride = 4;
+    static constexpr int LearningStride = 16;
 
 private:
     using PerBand = std::function<void(JpegColourBand& band, int index, int worker)>;
 
     void learnRates(const Progress& progress);
+    void countBand(const JpegColourBand& band, std::array<JpegRateModel, 2>& seen) const;
     void quantise(const std::array<JBLOCKARRAY, 3>& planes, const Progress& progress);
     void quantiseBand(const JpegColourBand& band, int index,
                       const std::array<JBLOCKARRAY, 3>& planes) const;
