@@ -14,6 +14,7 @@ JpegProgressRelay::JpegProgressRelay(TJPEGImage* owner) {
     manager_.lastTime = 0;
     manager_.lastPercent = 0;
     manager_.lastRow = 0;
+    manager_.doneBefore = 0;
 }
 
 void JpegProgressRelay::monitor(j_common_ptr cinfo) {
@@ -25,7 +26,7 @@ void JpegProgressRelay::monitor(j_common_ptr cinfo) {
     if (self.owner == nullptr || throttled(self)) {
         return;
     }
-    const int percent = percentDone(self.pub);
+    const int percent = percentDone(self);
     if (percent == self.lastPercent) {
         return;
     }
@@ -45,15 +46,17 @@ bool JpegProgressRelay::throttled(Manager& self) {
     return previous == 0;
 }
 
-int JpegProgressRelay::percentDone(const jpeg_progress_mgr& progress) {
+int JpegProgressRelay::percentDone(const Manager& self) {
+    const jpeg_progress_mgr& progress = self.pub;
     if (progress.total_passes <= 0) {
-        return 0;
+        return self.doneBefore;
     }
     double passDone = 0.0;
     if (progress.pass_limit > 0) {
         passDone = static_cast<double>(progress.pass_counter) / progress.pass_limit;
     }
-    return static_cast<int>(100.0 * (progress.completed_passes + passDone) / progress.total_passes);
+    const double share = (progress.completed_passes + passDone) / progress.total_passes;
+    return self.doneBefore + static_cast<int>((100 - self.doneBefore) * share);
 }
 
 // Hands the report to the owner; an exception from its handler is kept for the jump back.

@@ -25,6 +25,9 @@ public:
     // After the library object is created, which clears its fields.
     void attach(j_common_ptr cinfo) { cinfo->progress = &manager_.pub; }
     void detach() { manager_.owner = nullptr; }
+    // The share of the whole done before the library's passes start, reported as done: an
+    // encode whose own work comes first does not run its bar back to zero.
+    void setDoneBefore(int percent) { manager_.doneBefore = percent; }
 
 private:
     struct Manager {
@@ -33,11 +36,12 @@ private:
         std::uint32_t lastTime;
         int lastPercent;
         int lastRow;
+        int doneBefore;
     };
 
     static void monitor(j_common_ptr cinfo);
     static bool throttled(Manager& self);
-    static int percentDone(const jpeg_progress_mgr& progress);
+    static int percentDone(const Manager& self);
     static bool report(j_common_ptr cinfo, Manager& self, int percent);
 
     Manager manager_;

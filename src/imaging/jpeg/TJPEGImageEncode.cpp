@@ -15,6 +15,9 @@ namespace {
 
 // The rows handed to the library at a time when their memory goes back as they are coded.
 constexpr int ReleasedBand = 64;
+// The share of the smallest coding's progress that choosing the coefficients takes: the
+// library's passes writing them fill the rest.
+constexpr int CoefficientsShare = 50;
 
 } // namespace
 
@@ -144,5 +147,6 @@ void TJPEGImage::compressSmallest(const TBitmap& rgb) {
     JpegLookCoder(rgb, tables).code(writer.planes(), [&](int done, int total) {
         writer.progress(done, total);
     });
+    relay.setDoneBefore(CoefficientsShare);
     writer.finish();
 }
