@@ -179,7 +179,11 @@ std::optional<CodedChroma> codedChroma(const Source& source) {
 // such: the conversion done here is then the library's own.
 bool phoneMatrix(const heif_image_handle& handle) {
     heif_color_profile_nclx* nclx = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(&handle, &nclx).code != heif_error_Ok) {
+    const heif_error error = heif_image_handle_get_nclx_color_profile(&handle, &nclx);
+    if (error.code != heif_error_Ok || !nclx) {
+        if (nclx) {
+            heif_nclx_color_profile_free(nclx); // the library may fill it in and still fail
+        }
         return true;
     }
     const int matrix = nclx->matrix_coefficients;
